@@ -1,0 +1,88 @@
+#include "platform/LibFtdiDriver.h"
+
+#include <libftdi1/ftdi.h>
+
+#include <chrono>
+#include <thread>
+
+namespace {
+
+ftdi_context* Context(FT_HANDLE handle) { return reinterpret_cast<ftdi_context*>(handle); }
+
+// ftdi_usb_open_dev: -3 device not found... -4 unable to open, -5 unable to
+// claim (busy), -8 device unavailable / permission.
+FT_STATUS OpenFailure(int code) {
+    switch (code) {
+        case -3:
+            return FT_DEVICE_NOT_FOUND;
+        case -12:
+            return FT_INSUFFICIENT_RESOURCES;
+        default:
+            return FT_DEVICE_NOT_OPENED;
+    }
+}
+
+}  // namespace
+
+FT_STATUS TLibFtdiDriver::FT_Open(int deviceNumber, FT_HANDLE& handle) {
+    ftdi_context* ftdi = ftdi_new();
+    if (!ftdi) return FT_INSUFFICIENT_RESOURCES;
+
+    // Vendor and product 0 make libftdi look for the usual FTDI ids.
+    ftdi_device_list* devices = nullptr;
+    const int found = ftdi_usb_find_all(ftdi, &devices, 0, 0);
+    if (found <= deviceNumber || deviceNumber < 0) {
+        ftdi_list_free(&devices);
+        ftdi_free(ftdi);
+        // A negative count means the USB stack itself failed.
+        return found < 0 ? FT_DEVICE_NOT_OPENED : FT_DEVICE_NOT_FOUND;
+    }
+    ftdi_device_list* entry = devices;
+    for (int i = 0; i < deviceNumber; ++i) entry = entry->next;
+    const int opened = ftdi_usb_open_dev(ftdi, entry->dev);
+    ftdi_list_free(&devices);
+    if (opened < 0) {
+        ftdi_free(ftdi);
+        return OpenFailure(opened);
+    }
+    handle = reinterpret_cast<FT_HANDLE>(ftdi);
+    return FT_OK;
+}
+
+FT_STATUS TLibFtdiDriver::FT_Close(FT_HANDLE handle) {
+    if (!handle) return FT_INVALID_HANDLE;
+    const int closed = ftdi_usb_close(Context(handle));
+    if (closed < 0) return FT_IO_ERROR;
+    ftdi_free(Context(handle));
+    return FT_OK;
+}
+
+FT_STATUS TLibFtdiDriver::FT_Write(FT_HANDLE handle, const uint8_t* data, uint32_t count,
+                                   uint32_t& written) {
+    written = 0;
+    if (!handle) return FT_INVALID_HANDLE;
+    const int result = ftdi_write_data(Context(handle), data, static_cast<int>(count));
+    if (result < 0) return FT_IO_ERROR;
+    written = static_cast<uint32_t>(result);
+    return FT_OK;
+}
+
+FT_STATUS TLibFtdiDriver::FT_Read(FT_HANDLE handle, uint8_t* buffer, uint32_t count,
+                                  uint32_t& read) {
+    read = 0;
+    if (!handle) return FT_INVALID_HANDLE;
+    // libftdi returns what has arrived so far, so collect until complete or
+    // until the instrument has had its second to answer.
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(kReadTimeoutMs);
+    while (read < count) {
+        const int got =
+            ftdi_read_data(Context(handle), buffer + read, static_cast<int>(count - read));
+        if (got < 0) return FT_IO_ERROR;
+        read += static_cast<uint32_t>(got);
+        if (read == count) break;
+        if (std::chrono::steady_clock::now() >= deadline) return FT_IO_ERROR;
+        if (got == 0) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return FT_OK;
+}

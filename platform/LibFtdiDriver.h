@@ -1,0 +1,18 @@
+#pragma once
+
+#include "platform/UsbDriver.h"
+
+// The real instrument through libftdi1: the first device with one of the usual
+// FTDI product ids. The port is used as the chip comes up: no baud rate,
+// latency or flow control is set.
+class TLibFtdiDriver : public TUsbDriver {
+public:
+    // A reply missing this long is a failed read, never a hang.
+    static constexpr int kReadTimeoutMs = 1000;
+
+    FT_STATUS FT_Open(int deviceNumber, FT_HANDLE& handle) override;
+    FT_STATUS FT_Close(FT_HANDLE handle) override;
+    FT_STATUS FT_Write(FT_HANDLE handle, const uint8_t* data, uint32_t count,
+                       uint32_t& written) override;
+    FT_STATUS FT_Read(FT_HANDLE handle, uint8_t* buffer, uint32_t count, uint32_t& read) override;
+};
