@@ -1,0 +1,3 @@
+#include "gen4/ZyGen4ChannelB.h"
+
+bool TZyGen4ChannelB::IsChannelA() const { return false; }

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <cstdint>
+
+#include "gen4/ZyGen4Types.h"
+#include "platform/TimerHost.h"
+
+class TZyGen4Channel;
+
+// Manual tuning: the instrument varies one carrier parameter from its tuning
+// input; while the mode runs the engine polls the instrument's ADC reading on
+// a timer and reports it through the generator's OnADCTimer.
+class TZyGen4Tuner {
+public:
+    explicit TZyGen4Tuner(TZyGen4Channel* channel);
+    // Stops the polling timer.
+    virtual ~TZyGen4Tuner();
+    TZyGen4Tuner(const TZyGen4Tuner&) = delete;
+    TZyGen4Tuner& operator=(const TZyGen4Tuner&) = delete;
+
+    // --- Published properties -------------------------------------------
+    // Tuning range code, sent as its low byte.
+    int Scale() const { return Scale_; }
+    void SetScale(int v);
+    TZyGen4AFPModes Type() const { return Type_; }
+    void SetType(TZyGen4AFPModes v);
+    // Last value read from the instrument.
+    unsigned ADCValue() const { return ADCValue_; }
+    bool ADCTimerEnabled() const { return ADCTimerEnabled_; }
+    void SetADCTimerEnabled(bool v);
+    // Polling period in ms; negative values are ignored.
+    int ADCTimerInterval() const { return ADCTimerInterval_; }
+    void SetADCTimerInterval(int v);
+
+    TZyGen4Channel* Channel() const { return channel_; }
+    // Whether the polling timer currently runs.
+    bool ADCTimerRunning() const { return timerId_ != 0; }
+
+    // Stops the timer and starts it again when polling is enabled, the
+    // interval is positive, the generator is active and the channel tunes.
+    // Throws EOutOfResources when no timer can be made.
+    void UpdateADCTimer();
+    // One timer tick: GetADCValue, then the generator's OnADCTimer.
+    void ADCTimer();
+
+    // --- Mode algorithms ------------------------------------------------------
+    // Sends GC_ReadADC and reads the 4-byte reply into ADCValue.
+    void GetADCValue();
+    // GC_SetCarrier with the carrier value of the tuned parameter, then the
+    // tuning command with Scale.
+    void SetModeFreqTune();
+    void SetModeAmplTune();
+    void SetModePhaseTune();
+
+private:
+    TZyGen4Channel* channel_;
+    TZyGen4AFPModes Type_ = ZGAFPms_freq;
+    int Scale_ = 0;
+    unsigned ADCValue_ = 0;
+    int ADCTimerInterval_ = 500;
+    bool ADCTimerEnabled_ = false;
+    TTimerHost::TTimerId timerId_ = 0;
+};
