@@ -135,7 +135,9 @@ void TZyGen4::UpdateDependentTimers() {
     chB_->UpdateDependentTimers();
 }
 
-void TZyGen4::ResetGen() { WriteCmdFTPort(TZyGen4Cmd(GC_Reset, ZGCN_A)); }
+void TZyGen4::ResetGen() {
+    WriteCmdFTPort(TZyGen4Cmd(GC_Reset, ZGCN_A));
+}
 
 void TZyGen4::UpdateDDSs(bool v) {
     WriteCmdFTPort(TZyGen4Cmd(v ? GC_UpdateDDSs1 : GC_UpdateDDSs0, ZGCN_A));
@@ -183,7 +185,9 @@ void TZyGen4::SetModeLFM(TZyGen4Channel* first, TZyGen4Channel* second) {
 
 // --- Clock --------------------------------------------------------------------
 
-void TZyGen4::CalcGenFreq() { genFreq_ = freqScale_ * refFreq_; }
+void TZyGen4::CalcGenFreq() {
+    genFreq_ = freqScale_ * refFreq_;
+}
 
 void TZyGen4::SetUseExtRefFreq(bool v) {
     if (v == useExtRefFreq_) return;
@@ -319,7 +323,9 @@ double TZyGen4::Conv_AmplTodB(double a) {
     return 20.0 * std::log10(ratio);
 }
 
-double TZyGen4::Conv_AdBToAmpl(double d) { return 100.0 * std::pow(1.12201845430196, d); }
+double TZyGen4::Conv_AdBToAmpl(double d) {
+    return 100.0 * std::pow(1.12201845430196, d);
+}
 
 double TZyGen4::Conv_Value(double x, double num, double den) {
     const double q = num / den;

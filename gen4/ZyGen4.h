@@ -34,7 +34,7 @@ using TZyGen4OverModulationEvent = std::function<void(TZyGen4Channel* ch, double
 // The driver, tick source and timer host are not owned and must outlive the
 // generator.
 class TZyGen4 : public TComponent {
-public:
+  public:
     // Pause after every command frame, in ticks (ms).
     static constexpr uint32_t kCmdPauseMs = 20;
     // DDS clock with the internal reference: 25 MHz × 16.
@@ -126,7 +126,7 @@ public:
     TZyGen4OverModulationEvent OnOverModulation;
     TZyGen4NotifyEvent OnErrorFile;
 
-private:
+  private:
     void FireFTError();
 
     TUsbDriver& driver_;

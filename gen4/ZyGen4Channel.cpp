@@ -81,9 +81,13 @@ TZyGen4Channel* TZyGen4Channel::GetOtherCh() const {
     return gen_->ChA();
 }
 
-void TZyGen4Channel::UpdateMode() { gen_->TryUpdateMode(); }
+void TZyGen4Channel::UpdateMode() {
+    gen_->TryUpdateMode();
+}
 
-void TZyGen4Channel::UpdateDependentTimers() { tuner_->UpdateADCTimer(); }
+void TZyGen4Channel::UpdateDependentTimers() {
+    tuner_->UpdateADCTimer();
+}
 
 // --- Mode and compatibility ---------------------------------------------------------
 
@@ -187,8 +191,8 @@ void TZyGen4Channel::SetOpened(bool v) {
 
 void TZyGen4Channel::WriteAFPtoGen() {
     TZyGen4Cmd freq(GC_SetFreq, channelType_);
-    freq.Put32(1, static_cast<uint32_t>(
-                      gen_->Conv_FreqToCode(TZyGen4::Conv_Value(frequency_, 1000, 1))));
+    freq.Put32(
+        1, static_cast<uint32_t>(gen_->Conv_FreqToCode(TZyGen4::Conv_Value(frequency_, 1000, 1))));
     gen_->WriteCmdFTPort(freq);
 
     TZyGen4Cmd ampl(GC_SetAmpl, channelType_);

@@ -16,7 +16,7 @@ class TZyGen4DDSMod;
 // channels may run together, and carries out the per-channel steps of the
 // generator's update cycle.
 class TZyGen4Channel {
-public:
+  public:
     // Carrier limits: frequency in kHz, amplitude in %, phase in degrees.
     static constexpr double kMaxFrequency = 200000.0;
     static constexpr double kMaxAmplitude = 100.0;
@@ -76,10 +76,10 @@ public:
     void SetModeLFM(bool Start);
     void SetModeDDSMod();
 
-protected:
+  protected:
     TZyGen4Channel(TZyGen4* gen, TZyGen4ChNames channelType);
 
-private:
+  private:
     // Fires OnOverModulation when the amplitude is above what the mode takes
     // and the engine of the mode acts on the amplitude.
     void CheckOverModulation(TZyGen4AFPModes engineType);

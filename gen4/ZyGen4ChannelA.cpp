@@ -1,3 +1,5 @@
 #include "gen4/ZyGen4ChannelA.h"
 
-bool TZyGen4ChannelA::IsChannelA() const { return true; }
+bool TZyGen4ChannelA::IsChannelA() const {
+    return true;
+}

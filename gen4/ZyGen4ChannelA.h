@@ -4,7 +4,7 @@
 
 // Channel A of the instrument.
 class TZyGen4ChannelA : public TZyGen4Channel {
-public:
+  public:
     explicit TZyGen4ChannelA(TZyGen4* gen) : TZyGen4Channel(gen, ZGCN_A) {}
     bool IsChannelA() const override;
 };

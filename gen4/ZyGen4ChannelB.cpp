@@ -1,3 +1,5 @@
 #include "gen4/ZyGen4ChannelB.h"
 
-bool TZyGen4ChannelB::IsChannelA() const { return false; }
+bool TZyGen4ChannelB::IsChannelA() const {
+    return false;
+}

@@ -4,7 +4,7 @@
 
 // Channel B of the instrument.
 class TZyGen4ChannelB : public TZyGen4Channel {
-public:
+  public:
     explicit TZyGen4ChannelB(TZyGen4* gen) : TZyGen4Channel(gen, ZGCN_B) {}
     bool IsChannelA() const override;
 };

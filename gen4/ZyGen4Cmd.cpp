@@ -9,36 +9,52 @@ uint8_t TZyGen4Cmd::TranslateForB(uint8_t code) {
     // The steps run in order, each on what the previous one left; no
     // translated code falls into a later step's set.
     switch (code) {
-        case 0x00: case 0x02: case 0x04: case 0x05: case 0x06:
-        case 0x07: case 0x08: case 0x09: case 0x0A: case 0x40:
+        case 0x00:
+        case 0x02:
+        case 0x04:
+        case 0x05:
+        case 0x06:
+        case 0x07:
+        case 0x08:
+        case 0x09:
+        case 0x0A:
+        case 0x40:
             code += 0x10;
             break;
         default:
             break;
     }
     switch (code) {
-        case 0x20: case 0x29: case 0x30:
+        case 0x20:
+        case 0x29:
+        case 0x30:
             code += 0x01;
             break;
         default:
             break;
     }
     switch (code) {
-        case 0x87: case 0x88: case 0x8B: case 0x97:
+        case 0x87:
+        case 0x88:
+        case 0x8B:
+        case 0x97:
             code += 0x02;
             break;
         default:
             break;
     }
     switch (code) {
-        case 0xF1: case 0xF2:
+        case 0xF1:
+        case 0xF2:
             code += 0x08;
             break;
         default:
             break;
     }
     switch (code) {
-        case 0x81: case 0x82: case 0x84:
+        case 0x81:
+        case 0x82:
+        case 0x84:
             code += 0x60;
             break;
         default:

@@ -66,10 +66,10 @@ struct TZyGen4Cmd {
     // Payload writers. `b` is the number of the first payload byte, 1 to 5
     // (b1 is Payload[0]); bytes that would fall past b5 are dropped.
     void PutByte(int b, uint8_t value);
-    void Put16(int b, uint16_t value);     // most significant byte first
-    void Put24(int b, uint32_t value);     // low 24 bits, most significant first
-    void Put32(int b, uint32_t value);     // most significant byte first
-    void Put16LE(int b, uint16_t value);   // least significant byte first
+    void Put16(int b, uint16_t value);    // most significant byte first
+    void Put24(int b, uint32_t value);    // low 24 bits, most significant first
+    void Put32(int b, uint32_t value);    // most significant byte first
+    void Put16LE(int b, uint16_t value);  // least significant byte first
 
     // The bytes that go on the wire: Code then Payload; returns how many
     // (Length limited to 0 … 6).

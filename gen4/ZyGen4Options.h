@@ -4,7 +4,7 @@ class TZyGen4;
 
 // Generator-wide options, owned by the generator.
 class TZyGen4Options {
-public:
+  public:
     explicit TZyGen4Options(TZyGen4* gen) : gen_(gen) {}
 
     // Both channels in internal modulation play channel A's table (duplex)
@@ -15,7 +15,7 @@ public:
     bool OverModulationNotify() const { return overModulationNotify_; }
     void SetOverModulationNotify(bool v) { overModulationNotify_ = v; }
 
-private:
+  private:
     TZyGen4* gen_;
     bool enableDuplexIntMod_ = false;
     bool overModulationNotify_ = true;

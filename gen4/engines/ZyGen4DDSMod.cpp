@@ -91,7 +91,9 @@ void TZyGen4DDSMod::SetUseExtTimes(bool v) {
     channel_->UpdateMode();
 }
 
-TMathFuncsTypes TZyGen4DDSMod::GetMathFuncType() const { return MathFunc_->FunctionType(); }
+TMathFuncsTypes TZyGen4DDSMod::GetMathFuncType() const {
+    return MathFunc_->FunctionType();
+}
 
 void TZyGen4DDSMod::SetMathFuncType(TMathFuncsTypes v) {
     if (v == MathFunc_->FunctionType()) return;
@@ -99,7 +101,9 @@ void TZyGen4DDSMod::SetMathFuncType(TMathFuncsTypes v) {
     channel_->UpdateMode();
 }
 
-double TZyGen4DDSMod::GetCC() const { return MathFunc_->CC(); }
+double TZyGen4DDSMod::GetCC() const {
+    return MathFunc_->CC();
+}
 
 void TZyGen4DDSMod::SetCC(double v) {
     if (v == MathFunc_->CC()) return;
@@ -117,16 +121,30 @@ namespace {
 }
 }  // namespace
 
-void TZyGen4DDSMod::StartDDSMod() { NotAvailable("StartDDSMod"); }
+void TZyGen4DDSMod::StartDDSMod() {
+    NotAvailable("StartDDSMod");
+}
 
-void TZyGen4DDSMod::Start_xSK() { NotAvailable("Start_xSK"); }
+void TZyGen4DDSMod::Start_xSK() {
+    NotAvailable("Start_xSK");
+}
 
-void TZyGen4DDSMod::OutputReading(char) { NotAvailable("OutputReading"); }
+void TZyGen4DDSMod::OutputReading(char) {
+    NotAvailable("OutputReading");
+}
 
-void TZyGen4DDSMod::StartUserMode() { NotAvailable("StartUserMode"); }
+void TZyGen4DDSMod::StartUserMode() {
+    NotAvailable("StartUserMode");
+}
 
-void TZyGen4DDSMod::Calc_N_Tau() { NotAvailable("Calc_N_Tau"); }
+void TZyGen4DDSMod::Calc_N_Tau() {
+    NotAvailable("Calc_N_Tau");
+}
 
-bool TZyGen4DDSMod::CanUseHalfOfPeriod() const { return GetMathFuncType() == ZMFT_sin; }
+bool TZyGen4DDSMod::CanUseHalfOfPeriod() const {
+    return GetMathFuncType() == ZMFT_sin;
+}
 
-void TZyGen4DDSMod::OutputUserReading() { NotAvailable("OutputUserReading"); }
+void TZyGen4DDSMod::OutputUserReading() {
+    NotAvailable("OutputUserReading");
+}

@@ -11,7 +11,7 @@ class TMathFunction;
 // quaternary frequency or phase keying with hold times (or timed by external
 // inputs), or a computed waveform table (user mode).
 class TZyGen4DDSMod {
-public:
+  public:
     // Accepted hold times in ns.
     static constexpr double kMinTime = 20.0;
     static constexpr double kMaxTime = 1300000.0;
@@ -101,7 +101,7 @@ public:
     bool CanUseHalfOfPeriod() const;
     void OutputUserReading();
 
-private:
+  private:
     void SetF(int i, double v);
     void SetPh(int i, double v);
     void SetT(int i, double v);

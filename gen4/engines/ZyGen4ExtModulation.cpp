@@ -28,13 +28,21 @@ namespace {
 }
 }  // namespace
 
-void TZyGen4ExtModulation::SetModeFreqMod(bool, bool) { NotAvailable("SetModeFreqMod"); }
+void TZyGen4ExtModulation::SetModeFreqMod(bool, bool) {
+    NotAvailable("SetModeFreqMod");
+}
 
-void TZyGen4ExtModulation::SetModeAmplMod(bool, bool) { NotAvailable("SetModeAmplMod"); }
+void TZyGen4ExtModulation::SetModeAmplMod(bool, bool) {
+    NotAvailable("SetModeAmplMod");
+}
 
-void TZyGen4ExtModulation::SetModePhaseMod(bool, bool) { NotAvailable("SetModePhaseMod"); }
+void TZyGen4ExtModulation::SetModePhaseMod(bool, bool) {
+    NotAvailable("SetModePhaseMod");
+}
 
-void TZyGen4ExtModulation::StartSingleModulation(bool) { NotAvailable("StartSingleModulation"); }
+void TZyGen4ExtModulation::StartSingleModulation(bool) {
+    NotAvailable("StartSingleModulation");
+}
 
 void TZyGen4ExtModulation::StartDoubleModulation(TZyGen4ChannelA*, TZyGen4ChannelB*) {
     NotAvailable("StartDoubleModulation");

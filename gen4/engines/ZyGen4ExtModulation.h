@@ -11,7 +11,7 @@ class TZyGen4ChannelB;
 // Modulation by a signal at the instrument's external inputs: the engine
 // sends the carrier value of the modulated parameter and starts the mode.
 class TZyGen4ExtModulation {
-public:
+  public:
     explicit TZyGen4ExtModulation(TZyGen4Channel* channel) : channel_(channel) {}
     virtual ~TZyGen4ExtModulation() = default;
     TZyGen4ExtModulation(const TZyGen4ExtModulation&) = delete;
@@ -41,7 +41,7 @@ public:
     // One GC_ExtModDuplex frame with channel A's settings.
     static void StartDuplexModulation(TZyGen4ChannelA* chA);
 
-private:
+  private:
     TZyGen4Channel* channel_;
     TZyGen4AFPModes Type_ = ZGAFPms_freq;
     int Scale_ = 0;

@@ -46,7 +46,9 @@ void TZyGen4IntModulation::SetdPh(int v) {
     channel_->UpdateMode();
 }
 
-double TZyGen4IntModulation::GetCC() const { return MathFunc_->CC(); }
+double TZyGen4IntModulation::GetCC() const {
+    return MathFunc_->CC();
+}
 
 void TZyGen4IntModulation::SetCC(double v) {
     if (v == MathFunc_->CC()) return;
@@ -55,7 +57,9 @@ void TZyGen4IntModulation::SetCC(double v) {
     channel_->UpdateMode();
 }
 
-TMathFuncsTypes TZyGen4IntModulation::GetMathFuncType() const { return MathFunc_->FunctionType(); }
+TMathFuncsTypes TZyGen4IntModulation::GetMathFuncType() const {
+    return MathFunc_->FunctionType();
+}
 
 void TZyGen4IntModulation::SetMathFuncType(TMathFuncsTypes v) {
     if (v == MathFunc_->FunctionType()) return;
@@ -72,30 +76,50 @@ namespace {
 }
 }  // namespace
 
-void TZyGen4IntModulation::WriteReadings(bool) { NotAvailable("WriteReadings"); }
+void TZyGen4IntModulation::WriteReadings(bool) {
+    NotAvailable("WriteReadings");
+}
 
-void TZyGen4IntModulation::CreateReadings(bool) { NotAvailable("CreateReadings"); }
+void TZyGen4IntModulation::CreateReadings(bool) {
+    NotAvailable("CreateReadings");
+}
 
-void TZyGen4IntModulation::OutputReadings(bool) { NotAvailable("OutputReadings"); }
+void TZyGen4IntModulation::OutputReadings(bool) {
+    NotAvailable("OutputReadings");
+}
 
 unsigned TZyGen4IntModulation::GetMaxReadingsCnt(unsigned, bool, bool) {
     NotAvailable("GetMaxReadingsCnt");
 }
 
-unsigned TZyGen4IntModulation::GetLa(unsigned, bool, bool, unsigned) { NotAvailable("GetLa"); }
+unsigned TZyGen4IntModulation::GetLa(unsigned, bool, bool, unsigned) {
+    NotAvailable("GetLa");
+}
 
 void TZyGen4IntModulation::StartModulationCmd(TZyGen4Commands) {
     NotAvailable("StartModulationCmd");
 }
 
-void TZyGen4IntModulation::StartSingleModulation(bool) { NotAvailable("StartSingleModulation"); }
+void TZyGen4IntModulation::StartSingleModulation(bool) {
+    NotAvailable("StartSingleModulation");
+}
 
-void TZyGen4IntModulation::StartDuplexModulation(bool) { NotAvailable("StartDuplexModulation"); }
+void TZyGen4IntModulation::StartDuplexModulation(bool) {
+    NotAvailable("StartDuplexModulation");
+}
 
-void TZyGen4IntModulation::StopSingleModulation() { NotAvailable("StopSingleModulation"); }
+void TZyGen4IntModulation::StopSingleModulation() {
+    NotAvailable("StopSingleModulation");
+}
 
-void TZyGen4IntModulation::StartDoubleModulation(bool) { NotAvailable("StartDoubleModulation"); }
+void TZyGen4IntModulation::StartDoubleModulation(bool) {
+    NotAvailable("StartDoubleModulation");
+}
 
-void TZyGen4IntModulation::StopDoubleModulation() { NotAvailable("StopDoubleModulation"); }
+void TZyGen4IntModulation::StopDoubleModulation() {
+    NotAvailable("StopDoubleModulation");
+}
 
-void TZyGen4IntModulation::StopDuplexModulation() { NotAvailable("StopDuplexModulation"); }
+void TZyGen4IntModulation::StopDuplexModulation() {
+    NotAvailable("StopDuplexModulation");
+}

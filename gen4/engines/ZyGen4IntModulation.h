@@ -13,7 +13,7 @@ class TMathFunction;
 // uploaded into the instrument's microcontroller memory, then played by its
 // reading timer.
 class TZyGen4IntModulation {
-public:
+  public:
     explicit TZyGen4IntModulation(TZyGen4Channel* channel);
     virtual ~TZyGen4IntModulation();
     TZyGen4IntModulation(const TZyGen4IntModulation&) = delete;
@@ -62,7 +62,7 @@ public:
     void StopDoubleModulation();
     void StopDuplexModulation();
 
-private:
+  private:
     TZyGen4Channel* channel_;
     TZyGen4AFPModes Type_ = ZGAFPms_freq;
     int Fm_ = 1000;

@@ -31,10 +31,18 @@ void TZyGen4LFM::SetTime(int& field, int v) {
     channel_->UpdateMode();
 }
 
-void TZyGen4LFM::SetTinc0(int v) { SetTime(Tinc0_, v); }
-void TZyGen4LFM::SetTinc1(int v) { SetTime(Tinc1_, v); }
-void TZyGen4LFM::SetTdec0(int v) { SetTime(Tdec0_, v); }
-void TZyGen4LFM::SetTdec1(int v) { SetTime(Tdec1_, v); }
+void TZyGen4LFM::SetTinc0(int v) {
+    SetTime(Tinc0_, v);
+}
+void TZyGen4LFM::SetTinc1(int v) {
+    SetTime(Tinc1_, v);
+}
+void TZyGen4LFM::SetTdec0(int v) {
+    SetTime(Tdec0_, v);
+}
+void TZyGen4LFM::SetTdec1(int v) {
+    SetTime(Tdec1_, v);
+}
 
 // --- Mode algorithms -----------------------------------------------------------
 // Not implemented yet: they refuse rather than send an incomplete sequence.
@@ -45,7 +53,9 @@ namespace {
 }
 }  // namespace
 
-void TZyGen4LFM::StartLFM(bool) { NotAvailable("StartLFM"); }
+void TZyGen4LFM::StartLFM(bool) {
+    NotAvailable("StartLFM");
+}
 
 void TZyGen4LFM::XYtoAB(double, double, double, double, double& A, double& B) {
     A = B = 0;

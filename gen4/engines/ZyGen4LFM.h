@@ -8,7 +8,7 @@ class TZyGen4Channel;
 // FreqTop: rise in Tinc0, stay on top until Tinc0 + Tinc1, fall in Tdec0,
 // stay at the bottom until Tdec0 + Tdec1.
 class TZyGen4LFM {
-public:
+  public:
     // Accepted sweep times in µs.
     static constexpr double kMinTime = 10.0;
     static constexpr double kMaxTime = 10000000.0;
@@ -44,7 +44,7 @@ public:
     // no limit); A = B = 0 when none fits.
     static void XYtoAB(double X, double Y, double MaxA, double MaxB, double& A, double& B);
 
-private:
+  private:
     // The channel lifts FreqTop with its carrier, bypassing the setter.
     friend class TZyGen4Channel;
     void SetTime(int& field, int v);

@@ -67,10 +67,18 @@ namespace {
 }
 }  // namespace
 
-void TZyGen4Tuner::GetADCValue() { NotAvailable("GetADCValue"); }
+void TZyGen4Tuner::GetADCValue() {
+    NotAvailable("GetADCValue");
+}
 
-void TZyGen4Tuner::SetModeFreqTune() { NotAvailable("SetModeFreqTune"); }
+void TZyGen4Tuner::SetModeFreqTune() {
+    NotAvailable("SetModeFreqTune");
+}
 
-void TZyGen4Tuner::SetModeAmplTune() { NotAvailable("SetModeAmplTune"); }
+void TZyGen4Tuner::SetModeAmplTune() {
+    NotAvailable("SetModeAmplTune");
+}
 
-void TZyGen4Tuner::SetModePhaseTune() { NotAvailable("SetModePhaseTune"); }
+void TZyGen4Tuner::SetModePhaseTune() {
+    NotAvailable("SetModePhaseTune");
+}

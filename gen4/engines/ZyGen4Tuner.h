@@ -11,7 +11,7 @@ class TZyGen4Channel;
 // input; while the mode runs the engine polls the instrument's ADC reading on
 // a timer and reports it through the generator's OnADCTimer.
 class TZyGen4Tuner {
-public:
+  public:
     explicit TZyGen4Tuner(TZyGen4Channel* channel);
     // Stops the polling timer.
     virtual ~TZyGen4Tuner();
@@ -52,7 +52,7 @@ public:
     void SetModeAmplTune();
     void SetModePhaseTune();
 
-private:
+  private:
     TZyGen4Channel* channel_;
     TZyGen4AFPModes Type_ = ZGAFPms_freq;
     int Scale_ = 0;
