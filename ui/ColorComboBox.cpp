@@ -1,0 +1,122 @@
+#include "ui/ColorComboBox.h"
+
+#include <QColorDialog>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QPainter>
+#include <QPalette>
+#include <QPixmap>
+#include <QToolButton>
+#include <iterator>
+
+namespace {
+// Colour numbers of the HTML 4 colours (0x00BBGGRR): black, maroon, green,
+// olive, navy, purple, teal, grey, silver, red, lime, yellow, blue, fuchsia,
+// aqua, white.
+constexpr int32_t kBasicColors[] = {
+    0x000000, 0x000080, 0x008000, 0x008080, 0x800000, 0x800080, 0x808000, 0x808080,
+    0xC0C0C0, 0x0000FF, 0x00FF00, 0x00FFFF, 0xFF0000, 0xFF00FF, 0xFFFF00, 0xFFFFFF,
+};
+
+QIcon Swatch(const QColor& color, const QSize& size) {
+    QPixmap pixmap(size);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setPen(QColor(0x60, 0x60, 0x60));
+    painter.setBrush(color);
+    painter.drawRect(QRect(0, 0, size.width() - 1, size.height() - 1));
+    return QIcon(pixmap);
+}
+}  // namespace
+
+TColorComboBox::TColorComboBox(QWidget* parent)
+    : QWidget(parent), cmbBox_(new QComboBox(this)), btnDialog_(new QToolButton(this)) {
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+    cmbBox_->setIconSize(QSize(64, 12));
+    cmbBox_->setMinimumWidth(100);
+    layout->addWidget(cmbBox_, 1);
+    btnDialog_->setText(QStringLiteral("…"));
+    btnDialog_->setToolTip(QStringLiteral("Другой цвет"));
+    layout->addWidget(btnDialog_);
+    setFocusProxy(cmbBox_);
+
+    for (int32_t value : kBasicColors) AddItem(value);
+    basicCount_ = cmbBox_->count();
+    cmbBox_->setCurrentIndex(0);
+
+    connect(cmbBox_, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (index >= 0) emit ColorChanged(ColorValue());
+    });
+    connect(btnDialog_, &QToolButton::clicked, this, &TColorComboBox::ChooseFromDialog);
+}
+
+const int32_t* TColorComboBox::BasicColors(int* count) {
+    if (count) *count = static_cast<int>(std::size(kBasicColors));
+    return kBasicColors;
+}
+
+QColor TColorComboBox::ToQColor(int32_t value) {
+    const auto bits = static_cast<uint32_t>(value);
+    if ((bits >> 24) == 0xFF) {
+        // A system colour: the low byte names the role. Show what the palette
+        // gives for the roles a panel can sensibly use.
+        const QPalette palette;
+        switch (bits & 0xFF) {
+            case 5:  // window
+                return palette.color(QPalette::Base);
+            case 8:  // window text
+                return palette.color(QPalette::Text);
+            case 15:  // button face
+                return palette.color(QPalette::Button);
+            case 18:  // button text
+                return palette.color(QPalette::ButtonText);
+            default:
+                return palette.color(QPalette::Window);
+        }
+    }
+    return QColor(static_cast<int>(bits & 0xFF), static_cast<int>((bits >> 8) & 0xFF),
+                  static_cast<int>((bits >> 16) & 0xFF));
+}
+
+int32_t TColorComboBox::FromQColor(const QColor& color) {
+    const QColor rgb = color.toRgb();
+    return static_cast<int32_t>(static_cast<uint32_t>(rgb.red()) |
+                                (static_cast<uint32_t>(rgb.green()) << 8) |
+                                (static_cast<uint32_t>(rgb.blue()) << 16));
+}
+
+int32_t TColorComboBox::ColorValue() const {
+    const int index = cmbBox_->currentIndex();
+    if (index < 0) return 0;
+    return cmbBox_->itemData(index).toInt();
+}
+
+void TColorComboBox::SetColorValue(int32_t value) {
+    int index = IndexOfValue(value);
+    if (index < 0) {
+        // Only one colour outside the basic list is kept at a time: the one
+        // shown now.
+        while (cmbBox_->count() > basicCount_) cmbBox_->removeItem(cmbBox_->count() - 1);
+        AddItem(value);
+        index = cmbBox_->count() - 1;
+    }
+    cmbBox_->setCurrentIndex(index);
+}
+
+int TColorComboBox::IndexOfValue(int32_t value) const {
+    for (int i = 0; i < cmbBox_->count(); ++i) {
+        if (cmbBox_->itemData(i).toInt() == value) return i;
+    }
+    return -1;
+}
+
+void TColorComboBox::AddItem(int32_t value) {
+    cmbBox_->addItem(Swatch(ToQColor(value), cmbBox_->iconSize()), QString(), value);
+}
+
+void TColorComboBox::ChooseFromDialog() {
+    const QColor chosen = QColorDialog::getColor(ToQColor(ColorValue()), this);
+    if (chosen.isValid()) SetColorValue(FromQColor(chosen));
+}
