@@ -9,6 +9,8 @@
 #include <QToolButton>
 #include <iterator>
 
+#include "ui/ColorValue.h"
+
 namespace {
 // Colour numbers of the HTML 4 colours (0x00BBGGRR): black, maroon, green,
 // olive, navy, purple, teal, grey, silver, red, lime, yellow, blue, fuchsia,
@@ -58,33 +60,12 @@ const int32_t* TColorComboBox::BasicColors(int* count) {
 }
 
 QColor TColorComboBox::ToQColor(int32_t value) {
-    const auto bits = static_cast<uint32_t>(value);
-    if ((bits >> 24) == 0xFF) {
-        // A system colour: the low byte names the role. Show what the palette
-        // gives for the roles a panel can sensibly use.
-        const QPalette palette;
-        switch (bits & 0xFF) {
-            case 5:  // window
-                return palette.color(QPalette::Base);
-            case 8:  // window text
-                return palette.color(QPalette::Text);
-            case 15:  // button face
-                return palette.color(QPalette::Button);
-            case 18:  // button text
-                return palette.color(QPalette::ButtonText);
-            default:
-                return palette.color(QPalette::Window);
-        }
-    }
-    return QColor(static_cast<int>(bits & 0xFF), static_cast<int>((bits >> 8) & 0xFF),
-                  static_cast<int>((bits >> 16) & 0xFF));
+    // A system colour is shown with the palette's window colour.
+    return ColorFromValue(value, QPalette().color(QPalette::Window));
 }
 
 int32_t TColorComboBox::FromQColor(const QColor& color) {
-    const QColor rgb = color.toRgb();
-    return static_cast<int32_t>(static_cast<uint32_t>(rgb.red()) |
-                                (static_cast<uint32_t>(rgb.green()) << 8) |
-                                (static_cast<uint32_t>(rgb.blue()) << 16));
+    return ColorToValue(color.toRgb());
 }
 
 int32_t TColorComboBox::ColorValue() const {

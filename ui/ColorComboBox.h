@@ -20,8 +20,7 @@ class TColorComboBox : public QWidget {
     int32_t ColorValue() const;
     void SetColorValue(int32_t value);
 
-    // Conversions between colour numbers and Qt colours. A system colour
-    // (high byte 0xFF) is shown with the nearest palette colour.
+    // Conversions between colour numbers and Qt colours.
     static QColor ToQColor(int32_t value);
     static int32_t FromQColor(const QColor& color);
 

@@ -1,4 +1,4 @@
-#include "ui/FrmAbout.h"
+#include "ui/frmAbout.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
