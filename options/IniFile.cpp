@@ -154,7 +154,8 @@ void TIniFile::Store(const TContent& content) const {
     // The new file keeps the old one's permissions; a new file gets the usual
     // ones for a file created by this process.
     mode_t mode;
-    if (::stat(target.c_str(), &st) == 0) {
+    const bool existed = ::stat(target.c_str(), &st) == 0;
+    if (existed) {
         if (!S_ISREG(st.st_mode)) WriteFailed();
         mode = st.st_mode & 07777;
     } else {
@@ -166,6 +167,10 @@ void TIniFile::Store(const TContent& content) const {
     std::string temp = (slash == std::string::npos ? std::string() : dir) + "." + base + ".XXXXXX";
     const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0) WriteFailed();
+    // Keep the old file's owner (an administrator editing a user's file).
+    if (existed && ::fchown(fd, st.st_uid, st.st_gid) != 0) {
+        // Not permitted: the file gets our owner, which is all we can give it.
+    }
     bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, data) && ::fsync(fd) == 0;
     ok = (::close(fd) == 0) && ok;
     if (!ok || ::rename(temp.c_str(), target.c_str()) != 0) {
