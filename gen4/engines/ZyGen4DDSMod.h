@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 
 #include "gen4/ZyGen4Types.h"
@@ -15,6 +16,8 @@ class TZyGen4DDSMod {
     // Accepted hold times in ns.
     static constexpr double kMinTime = 20.0;
     static constexpr double kMaxTime = 1300000.0;
+    // The DDS memory holds at most this many 32-bit words.
+    static constexpr int kMaxReadings = 1024;
 
     explicit TZyGen4DDSMod(TZyGen4Channel* channel);
     virtual ~TZyGen4DDSMod();
@@ -100,6 +103,8 @@ class TZyGen4DDSMod {
     void Calc_N_Tau();
     bool CanUseHalfOfPeriod() const;
     void OutputUserReading();
+    // Slot rate of a hold time t in ns: t / 20 ns, truncated.
+    static uint16_t KeyRate(double t);
 
   private:
     void SetF(int i, double v);

@@ -1,0 +1,92 @@
+#include <string>
+#include <vector>
+
+#include "gen4/engines/ZyGen4LFM.h"
+#include "tests/fixtures/GenFixture.h"
+
+using Wire = std::vector<std::string>;
+
+// Span in kHz and ramp duration in µs, as StartLFM feeds them to XYtoAB.
+TEST(SweepSteps, XYtoABFindsTheLastConvergentWithinTheRateLimit) {
+    struct Case {
+        double span, time, A, B;
+    };
+    const Case cases[] = {
+        {1000, 1000, 16643, 155},
+        {1, 10, 1922, 179},
+        {100000, 1000000, 1922, 179},
+        {1000, 10000000, 1, 93},
+        {250000, 10, 67108864, 25},
+        {0, 1000, 0, 0},     // top equal to the carrier
+        {1000, 0, 0, 0},     // time never set
+        {-0.5, 1000, 0, 0},  // top half a kHz below a fractional carrier
+    };
+    for (const Case& c : cases) {
+        double A = -1, B = -1;
+        TZyGen4LFM::XYtoAB(c.span * 1073741824.0, c.time * 1e7, 0, 255, A, B);
+        EXPECT_EQ(A, c.A) << "span " << c.span << " time " << c.time;
+        EXPECT_EQ(B, c.B) << "span " << c.span << " time " << c.time;
+    }
+}
+
+TEST_F(GenFixture, OneChannelSweepLoadsRampsTopAndTiming) {
+    Connect();
+    const Wire frames = Cycle([&] {
+        A().SetMode(ZGMdC_LFM);
+        A().LFM()->SetFreqTop(2000);
+        A().LFM()->SetTinc0(1000);
+        A().LFM()->SetTinc1(1001);
+        A().LFM()->SetTdec0(10000000);
+        A().LFM()->SetTdec1(10);
+    });
+    EXPECT_EQ(frames, (Wire{"F0 00 00 00 00 00", "F1 00 00 00 00 00", "04 00 A3 D7 0A 00",
+                            "02 3F FF 00 00 00", "05 00 00 00 00 00", "00 06 A0 02 40 00",
+                            "08 9B 00 00 41 03", "07 5D 00 00 00 01", "06 01 47 AE 14 00",
+                            "80 00 00 00 00 00", "85 00 03 E8 00 00", "86 4C 4B 45 00 00",
+                            "83 00 00 00 00 00"}));
+}
+
+TEST_F(GenFixture, SynchronousSweepTimesBothChannelsFromChannelB) {
+    Connect();
+    const Wire frames = Cycle([&] {
+        A().SetMode(ZGMdC_LFM);
+        B().SetMode(ZGMdC_LFM);
+        A().LFM()->SetFreqTop(2000);
+        A().LFM()->SetTinc0(1000);
+        A().LFM()->SetTinc1(1001);
+        A().LFM()->SetTdec0(10000000);
+        A().LFM()->SetTdec1(10);
+        B().LFM()->SetFreqTop(1001);
+        B().LFM()->SetTinc0(10);
+        B().LFM()->SetTinc1(20);
+        B().LFM()->SetTdec0(10);
+        B().LFM()->SetTdec1(11);
+    });
+    EXPECT_EQ(frames, (Wire{"F0 00 00 00 00 00",
+                            // A: loaded, not started
+                            "F1 00 00 00 00 00", "04 00 A3 D7 0A 00", "02 3F FF 00 00 00",
+                            "05 00 00 00 00 00", "00 06 A0 02 40 00", "08 9B 00 00 41 03",
+                            "07 5D 00 00 00 01", "06 01 47 AE 14 00", "80 00 00 00 00 00",
+                            // B: loaded, timed from B's times, started
+                            "F9 00 00 00 00 00", "14 00 A3 D7 0A 00", "12 3F FF 00 00 00",
+                            "15 00 00 00 00 00", "10 06 A0 02 42 00", "18 B3 00 00 07 82",
+                            "17 B3 00 00 07 82", "16 00 A4 00 FC 00", "80 00 00 00 00 00",
+                            "85 00 00 0F 00 00", "86 00 00 0A 00 00", "83 00 00 00 00 00"}));
+}
+
+TEST_F(GenFixture, SweepRejectsBadTimesWithCode11AndLowTopsSilently) {
+    std::vector<std::pair<TZyGen4Parameters, double>> errors;
+    gen->OnParamValueError = [&](TZyGen4Channel*, TZyGen4Parameters p, double* v) {
+        errors.emplace_back(p, *v);
+    };
+    TZyGen4LFM& lfm = *A().LFM();
+    lfm.SetTinc0(100);
+    lfm.SetTinc0(5);
+    lfm.SetTdec1(10000001);
+    lfm.SetFreqTop(999);  // below the 1000 kHz carrier
+    EXPECT_EQ(lfm.Tinc0(), 100);
+    EXPECT_EQ(lfm.Tdec1(), 0);
+    EXPECT_EQ(lfm.FreqTop(), 0);
+    EXPECT_EQ(errors, (std::vector<std::pair<TZyGen4Parameters, double>>{{ZGP_LFMTime, 5},
+                                                                         {ZGP_LFMTime, 10000001}}));
+}
