@@ -1,5 +1,6 @@
 #include "gen4/engines/ZyGen4DDSMod.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -222,9 +223,11 @@ void TZyGen4DDSMod::OutputReading(char k) {
 
 void TZyGen4DDSMod::Calc_N_Tau() {
     // Steps of 10 ns in one modulation period; half of it when the table is
-    // played forwards and backwards.
+    // played forwards and backwards. Only a sine table is played that way:
+    // other waveforms hold a whole period and wrap around, so they keep the
+    // whole period and still repeat at Fm.
     double P = 1e8 / Fm_;
-    if (ContBidiRamp_) P *= 0.5;
+    if (ContBidiRamp_ && CanUseHalfOfPeriod()) P *= 0.5;
 
     // Steps per reading for i readings. A rate of 0 would stall the DDS: when
     // a period is shorter than half the readings, play at the fastest rate.
@@ -239,7 +242,10 @@ void TZyGen4DDSMod::Calc_N_Tau() {
     int n = kMaxReadings;
     double tau = rate(n);
     double best = std::fabs(n * tau - P);
-    for (int i = kMaxReadings - 1; i >= ReadingsCntMin_; --i) {
+    // The setter keeps the minimum within 16 … 1024; a value that bypassed it
+    // must still leave at least one reading.
+    const int fewest = std::clamp(ReadingsCntMin_, 1, kMaxReadings);
+    for (int i = kMaxReadings - 1; i >= fewest; --i) {
         const double t = rate(i);
         const double e = std::fabs(i * t - P);
         if (e < best) {

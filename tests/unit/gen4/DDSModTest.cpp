@@ -2,7 +2,6 @@
 #include <cmath>
 #include <cstdint>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "gen4/engines/MathFunction.h"
@@ -65,63 +64,36 @@ TEST_F(GenFixture, ExternalTimesEndTheKeyingWithKeyExtTimes) {
     EXPECT_EQ(std::count(frames.begin(), frames.end(), "00 C6 80 02 40 00"), 1);
 }
 
-TEST_F(GenFixture, KeyingSettersKeepTheirRanges) {
-    std::vector<std::pair<TZyGen4Parameters, double>> errors;
-    gen->OnParamValueError = [&](TZyGen4Channel*, TZyGen4Parameters p, double* v) {
-        errors.emplace_back(p, *v);
-    };
-    TZyGen4DDSMod& dds = *A().DDSMod();
-    dds.SetT1(10);
-    dds.SetT2(1300001);
-    dds.SetF1(200001);
-    dds.SetPh1(360);
-    dds.SetType(ZGAFPms_phase);
-    dds.SetType(ZGAFPms_ampl);
-    dds.SetFm(199);
-    dds.Set_dF(2000001);
-    dds.Set_dPh(181);
-    dds.SetReadingsCntMin(1025);
-    EXPECT_EQ(dds.T1(), 1000);
-    EXPECT_EQ(dds.T2(), 1000);
-    EXPECT_EQ(dds.F1(), 1000);
-    EXPECT_EQ(dds.Ph1(), 0);
-    EXPECT_EQ(dds.Type(), ZGAFPms_phase);
-    EXPECT_EQ(dds.Fm(), 1000);
-    EXPECT_EQ(dds.dF(), 1000);
-    EXPECT_EQ(dds.dPh(), 90);
-    EXPECT_EQ(dds.ReadingsCntMin(), 32);
-    EXPECT_EQ(errors, (std::vector<std::pair<TZyGen4Parameters, double>>{{ZGP_DDSModTime, 10},
-                                                                         {ZGP_DDSModTime, 1300001},
-                                                                         {ZGP_ChFrequency, 200001},
-                                                                         {ZGP_ChPhase, 360}}));
-}
-
 TEST_F(GenFixture, CalcNTauFitsTheTableToOnePeriod) {
     struct Case {
         double Fm;
         bool bidi;
+        TMathFuncsTypes wave;
         int cntMin, N, Tau;
     };
     const Case cases[] = {
-        {1000, false, 32, 1000, 100},
-        {1000, true, 32, 1000, 50},
-        {200, false, 32, 1000, 500},
-        {1234, false, 32, 583, 139},
-        {300000, false, 32, 333, 1},
-        {1500000, false, 32, 67, 1},
-        {1500000, true, 32, 33, 1},
+        {1000, false, ZMFT_sin, 32, 1000, 100},
+        {1000, true, ZMFT_sin, 32, 1000, 50},
+        // A triangle is not played up and down: it keeps the whole period.
+        {1000, true, ZMFT_triangle, 32, 1000, 100},
+        {200, false, ZMFT_sin, 32, 1000, 500},
+        {1234, false, ZMFT_sin, 32, 583, 139},
+        {300000, false, ZMFT_sin, 32, 333, 1},
+        {1500000, false, ZMFT_sin, 32, 67, 1},
+        {1500000, true, ZMFT_sin, 32, 33, 1},
         // A period shorter than half the fewest readings: the fastest rate
         // with the fewest readings, never a rate of 0.
-        {1500000, false, 200, 200, 1},
+        {1500000, false, ZMFT_sin, 200, 200, 1},
     };
     TZyGen4DDSMod& dds = *A().DDSMod();
     for (const Case& c : cases) {
         dds.SetFm(c.Fm);
         dds.SetContBidiRamp(c.bidi);
+        dds.SetMathFuncType(c.wave);
         dds.SetReadingsCntMin(c.cntMin);
         dds.Calc_N_Tau();
-        EXPECT_EQ(dds.N(), c.N) << "Fm " << c.Fm << " bidi " << c.bidi;
-        EXPECT_EQ(dds.Tau(), c.Tau) << "Fm " << c.Fm << " bidi " << c.bidi;
+        EXPECT_EQ(dds.N(), c.N) << "Fm " << c.Fm << " bidi " << c.bidi << " wave " << c.wave;
+        EXPECT_EQ(dds.Tau(), c.Tau) << "Fm " << c.Fm << " bidi " << c.bidi << " wave " << c.wave;
     }
 }
 

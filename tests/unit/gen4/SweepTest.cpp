@@ -73,20 +73,3 @@ TEST_F(GenFixture, SynchronousSweepTimesBothChannelsFromChannelB) {
                             "17 B3 00 00 07 82", "16 00 A4 00 FC 00", "80 00 00 00 00 00",
                             "85 00 00 0F 00 00", "86 00 00 0A 00 00", "83 00 00 00 00 00"}));
 }
-
-TEST_F(GenFixture, SweepRejectsBadTimesWithCode11AndLowTopsSilently) {
-    std::vector<std::pair<TZyGen4Parameters, double>> errors;
-    gen->OnParamValueError = [&](TZyGen4Channel*, TZyGen4Parameters p, double* v) {
-        errors.emplace_back(p, *v);
-    };
-    TZyGen4LFM& lfm = *A().LFM();
-    lfm.SetTinc0(100);
-    lfm.SetTinc0(5);
-    lfm.SetTdec1(10000001);
-    lfm.SetFreqTop(999);  // below the 1000 kHz carrier
-    EXPECT_EQ(lfm.Tinc0(), 100);
-    EXPECT_EQ(lfm.Tdec1(), 0);
-    EXPECT_EQ(lfm.FreqTop(), 0);
-    EXPECT_EQ(errors, (std::vector<std::pair<TZyGen4Parameters, double>>{{ZGP_LFMTime, 5},
-                                                                         {ZGP_LFMTime, 10000001}}));
-}
