@@ -1,11 +1,9 @@
 #include "gen4/engines/ZyGen4ExtModulation.h"
 
-#include <string>
-
+#include "gen4/ZyGen4.h"
 #include "gen4/ZyGen4Channel.h"
 #include "gen4/ZyGen4ChannelA.h"
 #include "gen4/ZyGen4ChannelB.h"
-#include "platform/Exceptions.h"
 
 void TZyGen4ExtModulation::SetType(TZyGen4AFPModes v) {
     if (v == Type_) return;
@@ -20,34 +18,63 @@ void TZyGen4ExtModulation::SetScale(int v) {
 }
 
 // --- Mode algorithms -----------------------------------------------------------
-// Not implemented yet: they refuse rather than send an incomplete sequence.
 
-namespace {
-[[noreturn]] void NotAvailable(const char* what) {
-    throw Exception(std::string("Внешняя модуляция: ") + what + " not available yet");
-}
-}  // namespace
-
-void TZyGen4ExtModulation::SetModeFreqMod(bool, bool) {
-    NotAvailable("SetModeFreqMod");
+void TZyGen4ExtModulation::SetModeFreqMod(bool Start, bool ModeA12) {
+    TZyGen4* gen = channel_->Gen();
+    TZyGen4Cmd cmd(GC_SetCarrier, channel_->ChannelType());
+    cmd.Put32(1, static_cast<uint32_t>(
+                     gen->Conv_FreqToCode(TZyGen4::Conv_Value(channel_->Frequency(), 1000, 1))));
+    gen->WriteCmdFTPort(cmd);
+    if (Start) StartSingleModulation(ModeA12);
 }
 
-void TZyGen4ExtModulation::SetModeAmplMod(bool, bool) {
-    NotAvailable("SetModeAmplMod");
+void TZyGen4ExtModulation::SetModeAmplMod(bool Start, bool ModeA12) {
+    TZyGen4Cmd cmd(GC_SetCarrier, channel_->ChannelType());
+    cmd.Put16(1, static_cast<uint16_t>(TZyGen4::Conv_AmplToCode(channel_->Amplitude())));
+    channel_->Gen()->WriteCmdFTPort(cmd);
+    if (Start) StartSingleModulation(ModeA12);
 }
 
-void TZyGen4ExtModulation::SetModePhaseMod(bool, bool) {
-    NotAvailable("SetModePhaseMod");
+void TZyGen4ExtModulation::SetModePhaseMod(bool Start, bool ModeA12) {
+    TZyGen4Cmd cmd(GC_SetCarrier, channel_->ChannelType());
+    cmd.Put16(1, static_cast<uint16_t>(TZyGen4::Conv_PhaseToCode(channel_->Phase())));
+    channel_->Gen()->WriteCmdFTPort(cmd);
+    if (Start) StartSingleModulation(ModeA12);
 }
 
-void TZyGen4ExtModulation::StartSingleModulation(bool) {
-    NotAvailable("StartSingleModulation");
+void TZyGen4ExtModulation::StartSingleModulation(bool ModeA12) {
+    const TZyGen4ChNames ch = channel_->ChannelType();
+    if (!ModeA12) {
+        TZyGen4Cmd cmd(GC_ExtModStart, ch);
+        cmd.PutByte(1, static_cast<uint8_t>(Scale_));
+        cmd.PutByte(2, ModSel(Type_));
+        channel_->Gen()->WriteCmdFTPort(cmd);
+        return;
+    }
+    // The sum of both inputs: one code for either channel, with both scales.
+    TZyGen4Cmd cmd(GC_ExtModA12, ch);
+    cmd.Code = GC_ExtModA12;
+    cmd.PutByte(1, static_cast<uint8_t>(Scale_));
+    cmd.PutByte(2, static_cast<uint8_t>(channel_->GetOtherCh()->ExtModulation()->Scale()));
+    cmd.PutByte(3, ModSel(Type_));
+    channel_->Gen()->WriteCmdFTPort(cmd);
 }
 
-void TZyGen4ExtModulation::StartDoubleModulation(TZyGen4ChannelA*, TZyGen4ChannelB*) {
-    NotAvailable("StartDoubleModulation");
+void TZyGen4ExtModulation::StartDoubleModulation(TZyGen4ChannelA* chA, TZyGen4ChannelB* chB) {
+    const TZyGen4ExtModulation* a = chA->ExtModulation();
+    const TZyGen4ExtModulation* b = chB->ExtModulation();
+    TZyGen4Cmd cmd(GC_ExtModDouble, ZGCN_A);
+    cmd.PutByte(1, static_cast<uint8_t>(a->Scale()));
+    cmd.PutByte(2, ModSel(a->Type()));
+    cmd.PutByte(3, static_cast<uint8_t>(b->Scale()));
+    cmd.PutByte(4, ModSel(b->Type()));
+    chA->Gen()->WriteCmdFTPort(cmd);
 }
 
-void TZyGen4ExtModulation::StartDuplexModulation(TZyGen4ChannelA*) {
-    NotAvailable("StartDuplexModulation");
+void TZyGen4ExtModulation::StartDuplexModulation(TZyGen4ChannelA* chA) {
+    const TZyGen4ExtModulation* a = chA->ExtModulation();
+    TZyGen4Cmd cmd(GC_ExtModDuplex, ZGCN_A);
+    cmd.PutByte(1, static_cast<uint8_t>(a->Scale()));
+    cmd.PutByte(2, ModSel(a->Type()));
+    chA->Gen()->WriteCmdFTPort(cmd);
 }

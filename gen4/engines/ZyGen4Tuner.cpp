@@ -40,45 +40,74 @@ void TZyGen4Tuner::SetADCTimerEnabled(bool v) {
 }
 
 void TZyGen4Tuner::UpdateADCTimer() {
-    TTimerHost& timers = channel_->Gen()->Timers();
-    if (timerId_ != 0) {
-        timers.KillTimer(timerId_);
-        timerId_ = 0;
-    }
+    StopADCTimer();
     if (!ADCTimerEnabled_ || ADCTimerInterval_ <= 0) return;
     if (!channel_->Gen()->GetActive() || channel_->Mode() != ZGMdC_tuning) return;
-    timerId_ = timers.SetTimer(static_cast<uint32_t>(ADCTimerInterval_), [this] { ADCTimer(); });
+    timerId_ = channel_->Gen()->Timers().SetTimer(static_cast<uint32_t>(ADCTimerInterval_),
+                                                  [this] { ADCTimer(); });
     if (timerId_ == 0) throw EOutOfResources("Невозможно создать таймер!");
 }
 
+void TZyGen4Tuner::StopADCTimer() {
+    if (timerId_ == 0) return;
+    channel_->Gen()->Timers().KillTimer(timerId_);
+    timerId_ = 0;
+}
+
 void TZyGen4Tuner::ADCTimer() {
-    GetADCValue();
+    try {
+        GetADCValue();
+    } catch (...) {
+        // A failed exchange (typically an unplugged instrument) stops the
+        // polling before the error is shown, so one failure gives one message
+        // rather than one every tick. The next update cycle re-arms the timer.
+        StopADCTimer();
+        throw;
+    }
     TZyGen4* gen = channel_->Gen();
     if (gen->OnADCTimer) gen->OnADCTimer(channel_);
 }
 
 // --- Mode algorithms -----------------------------------------------------------
-// The tuning start and the ADC exchange are not implemented yet: they refuse
-// rather than send an incomplete sequence.
-
-namespace {
-[[noreturn]] void NotAvailable(const char* what) {
-    throw Exception(std::string("Ручная подстройка: ") + what + " not available yet");
-}
-}  // namespace
 
 void TZyGen4Tuner::GetADCValue() {
-    NotAvailable("GetADCValue");
+    TZyGen4* gen = channel_->Gen();
+    gen->WriteCmdFTPort(TZyGen4Cmd(GC_ReadADC, channel_->ChannelType(), 1));
+    uint8_t r[4] = {0, 0, 0, 0};
+    // While the link is closed nothing is read and the last value stays.
+    if (gen->ReadBytesFromFTPort(r, 4) != 4) return;
+    uint32_t v = static_cast<uint32_t>(r[0]) << 24 | static_cast<uint32_t>(r[1]) << 16 |
+                 static_cast<uint32_t>(r[2]) << 8 | r[3];
+    // Amplitude and phase come as a 16-bit value in the first two bytes.
+    if (Type_ == ZGAFPms_ampl || Type_ == ZGAFPms_phase) v >>= 16;
+    ADCValue_ = v;
+}
+
+void TZyGen4Tuner::SendTune(TZyGen4Commands code) {
+    TZyGen4Cmd cmd(code, channel_->ChannelType());
+    cmd.PutByte(1, static_cast<uint8_t>(Scale_));
+    channel_->Gen()->WriteCmdFTPort(cmd);
 }
 
 void TZyGen4Tuner::SetModeFreqTune() {
-    NotAvailable("SetModeFreqTune");
+    TZyGen4* gen = channel_->Gen();
+    TZyGen4Cmd carrier(GC_SetCarrier, channel_->ChannelType());
+    carrier.Put32(1, static_cast<uint32_t>(gen->Conv_FreqToCode(
+                         TZyGen4::Conv_Value(channel_->Frequency(), 1000, 1))));
+    gen->WriteCmdFTPort(carrier);
+    SendTune(GC_TuneFreq);
 }
 
 void TZyGen4Tuner::SetModeAmplTune() {
-    NotAvailable("SetModeAmplTune");
+    TZyGen4Cmd carrier(GC_SetCarrier, channel_->ChannelType());
+    carrier.Put16(1, static_cast<uint16_t>(TZyGen4::Conv_AmplToCode(channel_->Amplitude())));
+    channel_->Gen()->WriteCmdFTPort(carrier);
+    SendTune(GC_TuneAmpl);
 }
 
 void TZyGen4Tuner::SetModePhaseTune() {
-    NotAvailable("SetModePhaseTune");
+    TZyGen4Cmd carrier(GC_SetCarrier, channel_->ChannelType());
+    carrier.Put16(1, static_cast<uint16_t>(TZyGen4::Conv_PhaseToCode(channel_->Phase())));
+    channel_->Gen()->WriteCmdFTPort(carrier);
+    SendTune(GC_TunePhase);
 }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "gen4/ZyGen4Cmd.h"
 #include "gen4/ZyGen4Types.h"
 #include "platform/TimerHost.h"
 
@@ -40,7 +41,9 @@ class TZyGen4Tuner {
     // interval is positive, the generator is active and the channel tunes.
     // Throws EOutOfResources when no timer can be made.
     void UpdateADCTimer();
-    // One timer tick: GetADCValue, then the generator's OnADCTimer.
+    // One timer tick: GetADCValue, then the generator's OnADCTimer. A failed
+    // exchange stops the timer before its error leaves; the next update cycle
+    // starts it again.
     void ADCTimer();
 
     // --- Mode algorithms ------------------------------------------------------
@@ -53,6 +56,10 @@ class TZyGen4Tuner {
     void SetModePhaseTune();
 
   private:
+    void StopADCTimer();
+    // The tuning command `code` with Scale in b1.
+    void SendTune(TZyGen4Commands code);
+
     TZyGen4Channel* channel_;
     TZyGen4AFPModes Type_ = ZGAFPms_freq;
     int Scale_ = 0;
