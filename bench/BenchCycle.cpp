@@ -1,0 +1,79 @@
+// Runs the both-channels plain-generation update cycle against a driver that
+// takes every write at once, on the real clock, and reports how close the
+// cycle comes to its pauses (wall_ratio) and how idle the processor stays
+// during them (cpu_ratio).
+//
+//   bench_cycle [cycles]     default 10 cycles (100 frames, about 2 s)
+
+#include <time.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+
+#include "gen4/ZyGen4.h"
+#include "gen4/ZyGen4ChannelA.h"
+#include "gen4/ZyGen4ChannelB.h"
+#include "platform/TickSource.h"
+#include "platform/TimerHost.h"
+#include "platform/UsbDriver.h"
+
+namespace {
+
+// Accepts every write in full at once and counts the frames.
+class TInstantDriver : public TUsbDriver {
+public:
+    FT_STATUS FT_Open(int, FT_HANDLE& handle) override {
+        handle = 1;
+        return FT_OK;
+    }
+    FT_STATUS FT_Close(FT_HANDLE) override { return FT_OK; }
+    FT_STATUS FT_Write(FT_HANDLE, const uint8_t*, uint32_t count, uint32_t& written) override {
+        written = count;
+        ++writes;
+        return FT_OK;
+    }
+    FT_STATUS FT_Read(FT_HANDLE, uint8_t*, uint32_t count, uint32_t& read) override {
+        read = count;
+        return FT_OK;
+    }
+    long writes = 0;
+};
+
+double ProcessCpuSeconds() {
+    timespec ts{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int cycles = argc > 1 ? std::max(1, std::atoi(argv[1])) : 10;
+
+    TInstantDriver driver;
+    TSteadyTickSource ticks;
+    TManualTimerHost timers;
+    TZyGen4 gen(nullptr, driver, ticks, timers);
+    gen.SetAutoUpdate(false);
+    gen.ChA()->SetMode(ZGMdC_gen);
+    gen.ChB()->SetMode(ZGMdC_gen);
+    gen.SetActive(true);  // AutoUpdate off: opens without a cycle
+    gen.OnGenResponseWait = [](TZyGen4*) {};  // as the application assigns it
+
+    driver.writes = 0;
+    const double cpu0 = ProcessCpuSeconds();
+    const auto wall0 = std::chrono::steady_clock::now();
+    for (int i = 0; i < cycles; ++i) gen.UpdateMode();
+    const auto wall1 = std::chrono::steady_clock::now();
+    const double cpu1 = ProcessCpuSeconds();
+
+    const long frames = driver.writes;
+    const double wall = std::chrono::duration<double>(wall1 - wall0).count();
+    const double pauses = static_cast<double>(frames) * TZyGen4::kCmdPauseMs * 1e-3;
+    std::printf("frames=%ld\n", frames);
+    std::printf("wall_ratio=%.4f\n", wall / pauses);
+    std::printf("cpu_ratio=%.4f\n", (cpu1 - cpu0) / wall);
+    return 0;
+}
