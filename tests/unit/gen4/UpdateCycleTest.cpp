@@ -112,17 +112,33 @@ TEST_F(GenFixture, DuplexOptionReappliesOnlyWhenBothChannelsModulate) {
     gen->SetAutoUpdate(false);
     A().SetMode(ZGMdC_IntModulation);
     B().SetMode(ZGMdC_IntModulation);
-    // Only whether a cycle starts is under test, not the modulation frames.
-    auto run = [](auto action) {
-        try {
-            action();
-        } catch (const Exception&) {
-        }
-    };
-    run([&] { gen->SetAutoUpdate(true); });
+    gen->SetAutoUpdate(true);
     driver.Clear();
-    run([&] { gen->Options()->SetEnableDuplexIntMod(false); });
+    gen->Options()->SetEnableDuplexIntMod(false);
     ASSERT_FALSE(Frames().empty());
     EXPECT_EQ(Frames().front(), "F0 00 00 00 00 00");
     EXPECT_FALSE(gen->Options()->EnableDuplexIntMod());
+}
+
+TEST_F(GenFixture, BothChannelsFromInputOneDrivenByChannelA) {
+    Connect();
+    const Wire frames = Cycle([&] { B().SetMode(ZGMdC_ExtModulationAB1); });
+    ASSERT_EQ(A().Mode(), ZGMdC_ExtModulationAB1);
+    EXPECT_EQ(frames, (Wire{"F0 00 00 00 00 00", "F9 00 00 00 00 00", "14 00 A3 D7 0A 00",
+                            "12 3F FF 00 00 00", "15 00 00 00 00 00", "F1 00 00 00 00 00",
+                            "04 00 A3 D7 0A 00", "02 3F FF 00 00 00", "05 00 00 00 00 00",
+                            "29 00 A3 D7 0A 00", "B2 00 03 00 00 00"}));
+}
+
+TEST_F(GenFixture, ModesGoOutInTheCycleOrder) {
+    Connect();
+    const Wire frames = Cycle([&] {
+        A().SetMode(ZGMdC_DDSMod);  // keying comes after plain generation
+        B().SetMode(ZGMdC_gen);
+    });
+    ASSERT_GE(frames.size(), 8u);
+    EXPECT_EQ(frames[0], "F0 00 00 00 00 00");
+    EXPECT_EQ(frames[1], "F9 00 00 00 00 00");
+    EXPECT_EQ(frames[5], "7F 00 00 00 00 00");
+    EXPECT_EQ(frames[6], "F1 00 00 00 00 00");
 }
