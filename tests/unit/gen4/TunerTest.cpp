@@ -135,3 +135,30 @@ TEST_F(GenFixture, FailedPollStopsTheTimerUntilTheNextCycle) {
     gen->UpdateMode();
     EXPECT_TRUE(A().Tuner()->ADCTimerRunning());
 }
+
+// Lowering the amplitude from the overmodulation question runs a nested cycle
+// while polling is held off; the interrupted cycle then finishes with the new
+// amplitude and polling runs again, once.
+TEST_F(GenFixture, OverModulationAnswerDuringTuningStart) {
+    Connect();
+    gen->SetAutoUpdate(false);
+    A().SetMode(ZGMdC_tuning);
+    A().Tuner()->SetType(ZGAFPms_ampl);
+    A().Tuner()->SetScale(20);  // limit 50 %
+    A().Tuner()->SetADCTimerEnabled(true);
+    gen->OnOverModulation = [&](TZyGen4Channel* ch, double max) {
+        EXPECT_EQ(max, 50);
+        ch->Set_sinAmplitude(40);
+        EXPECT_FALSE(A().Tuner()->ADCTimerRunning());
+    };
+    driver.Clear();
+    gen->SetAutoUpdate(true);
+    const Wire channelA{"F1 00 00 00 00 00", "04 00 A3 D7 0A 00", "02 19 99 00 00 00",
+                        "05 00 00 00 00 00", "29 19 99 00 00 00", "82 14 00 00 00 00"};
+    Wire expected{"F0 00 00 00 00 00", "F0 00 00 00 00 00"};
+    expected.insert(expected.end(), channelA.begin(), channelA.end());
+    expected.insert(expected.end(), channelA.begin(), channelA.end());
+    EXPECT_EQ(Frames(), expected);
+    EXPECT_TRUE(A().Tuner()->ADCTimerRunning());
+    EXPECT_EQ(timers.RunningCount(), 1);
+}
