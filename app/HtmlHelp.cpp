@@ -1,0 +1,90 @@
+#include "app/HtmlHelp.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QPointer>
+#include <QTextBrowser>
+#include <QUrl>
+#include <utility>
+
+namespace {
+
+THtmlHelp::THandler& Handler() {
+    static THtmlHelp::THandler handler;
+    return handler;
+}
+
+// The one help window; it deletes itself when closed, or on HH_CLOSE_ALL.
+QPointer<QTextBrowser>& Window() {
+    static QPointer<QTextBrowser> window;
+    return window;
+}
+
+void ShowPage(const QString& folder, const QString& page) {
+    QPointer<QTextBrowser>& window = Window();
+    if (!window) {
+        window = new QTextBrowser;
+        window->setObjectName(QStringLiteral("frmHelp"));
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        window->setWindowTitle(QStringLiteral("Справка"));
+        window->setOpenExternalLinks(true);
+        window->resize(640, 480);
+    }
+    const QString path = QDir(folder).filePath(page);
+    if (QFileInfo::exists(path)) {
+        window->setSearchPaths({folder});
+        window->setSource(QUrl::fromLocalFile(path));
+    } else {
+        window->setHtml(QStringLiteral("<p>Справка не установлена.</p>"));
+    }
+    window->show();
+    window->raise();
+}
+
+}  // namespace
+
+uintptr_t THtmlHelp::HtmlHelp(QWidget* caller, const QString& file, uint32_t command,
+                              uintptr_t data) {
+    THelpRequest request;
+    request.caller = caller;
+    request.file = file;
+    request.command = command;
+    request.data = data;
+    if (Handler()) return Handler()(request);
+    return Viewer(request);
+}
+
+THtmlHelp::THandler THtmlHelp::SetHandler(THandler handler) {
+    return std::exchange(Handler(), std::move(handler));
+}
+
+QString THtmlHelp::PagesFolder(const QString& file) {
+    QFileInfo info(file);
+    QString dir = info.path();
+    if (info.isRelative()) dir = QDir(QCoreApplication::applicationDirPath()).filePath(dir);
+    return QDir(dir).filePath(info.completeBaseName());
+}
+
+uintptr_t THtmlHelp::Viewer(const THelpRequest& request) {
+    switch (request.command) {
+        case HH_INITIALIZE:
+            return 1;
+        case HH_UNINITIALIZE:
+            return 0;
+        case HH_CLOSE_ALL:
+            delete Window().data();
+            return 0;
+        case HH_HELP_CONTEXT:
+            if (!request.file.isEmpty())
+                ShowPage(PagesFolder(request.file),
+                         QStringLiteral("%1.html").arg(static_cast<qulonglong>(request.data)));
+            return 0;
+        case HH_DISPLAY_TOPIC:
+        case HH_TP_HELP_WM_HELP:
+        default:
+            if (!request.file.isEmpty())
+                ShowPage(PagesFolder(request.file), QStringLiteral("index.html"));
+            return 0;
+    }
+}

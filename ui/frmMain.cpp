@@ -1,0 +1,388 @@
+#include "ui/frmMain.h"
+
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QTextEdit>
+#include <QToolBar>
+#include <QUrl>
+
+#include "app/DMmain.h"
+#include "app/MessageBox.h"
+#include "app/ZyApplication.h"
+#include "gen4/ZyGen4.h"
+#include "gen4/ZyGen4ChannelA.h"
+#include "gen4/ZyGen4ChannelB.h"
+#include "gen4/ZyGen4Options.h"
+#include "options/ZyAppOptionsRepository.h"
+#include "ui/BusyCursor.h"
+#include "ui/Icons.h"
+#include "ui/MaskEdit.h"
+#include "ui/frameCh.h"
+
+const char* const TfrmMain::kMakerWebAddress = "https://zypanel.example/";
+
+namespace {
+
+// Connects a Qt signal to a handler that must not let an exception out.
+template <class Sender, class Signal, class F>
+void Bind(Sender* sender, Signal signal, QObject* context, F f) {
+    QObject::connect(sender, signal, context, [f] { SafeCall(f); });
+}
+
+// Gives the focus back to a control when the scope ends, however it ends.
+class TFocusRestorer {
+public:
+    explicit TFocusRestorer(QWidget* widget) : widget_(widget) {}
+    ~TFocusRestorer() {
+        if (widget_) widget_->setFocus(Qt::OtherFocusReason);
+    }
+    TFocusRestorer(const TFocusRestorer&) = delete;
+    TFocusRestorer& operator=(const TFocusRestorer&) = delete;
+
+private:
+    QPointer<QWidget> widget_;
+};
+
+}  // namespace
+
+TfrmMain::TfrmMain(TDMmain* dm, bool simulation, QWidget* parent)
+    : QMainWindow(parent), Gen(dm->ZyGen()), DM(dm) {
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Универсальный двухканальный генератор Тайра-9"));
+    setProperty("helpContext", 2020);
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+
+    BuildActions();
+    BuildChannels();
+    BuildMenus();
+    BuildToolBar();
+
+    StatBarMain = new QStatusBar(this);
+    StatBarMain->setObjectName(QStringLiteral("StatBarMain"));
+    setStatusBar(StatBarMain);
+    if (simulation) {
+        lblSimulation = new QLabel(QStringLiteral("Виртуальный прибор"), StatBarMain);
+        lblSimulation->setObjectName(QStringLiteral("lblSimulation"));
+        StatBarMain->addPermanentWidget(lblSimulation);
+    }
+    // The window cannot be resized: its size follows its contents.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    // Key preview: Enter anywhere in the window runs the default button.
+    qApp->installEventFilter(this);
+
+    FormCreate();
+}
+
+TfrmMain::~TfrmMain() {
+    DM->ChAFrame = nullptr;
+    DM->ChBFrame = nullptr;
+    DM->MainWindow = nullptr;
+    DM->OnActiveStateChanged = nullptr;
+}
+
+QAction* TfrmMain::NewAction(const char* name, const QString& caption, const QString& hint) {
+    auto* action = new QAction(caption, this);
+    action->setObjectName(QString::fromLatin1(name));
+    const qsizetype bar = hint.indexOf(QLatin1Char('|'));
+    action->setToolTip(bar < 0 ? hint : hint.left(bar));
+    action->setStatusTip(bar < 0 ? hint : hint.mid(bar + 1));
+    addAction(action);  // shortcuts work wherever the window has the focus
+    return action;
+}
+
+void TfrmMain::BuildActions() {
+    act_GenConnect = NewAction("act_GenConnect", QStringLiteral("Подключиться"),
+                               QStringLiteral("Подключиться|Подключение к генератору"));
+    act_GenConnect->setIcon(ZyIcon(zimConnect));
+    Bind(act_GenConnect, &QAction::triggered, this, [this] { miGen_ConnectClick(); });
+
+    act_GenDisconnect = NewAction("act_GenDisconnect", QStringLiteral("Отключиться"),
+                                  QStringLiteral("Отключиться|Отключение от генератора"));
+    act_GenDisconnect->setIcon(ZyIcon(zimDisconnect));
+    Bind(act_GenDisconnect, &QAction::triggered, this, [this] { miGen_DisconnectClick(); });
+
+    act_OptionsSet = NewAction(
+        "act_OptionsSet", QStringLiteral("Параметры..."),
+        QStringLiteral("Параметры|Открытие диалогового окна для настройки параметров приложения"));
+    act_OptionsSet->setIcon(ZyIcon(zimOptions));
+    Bind(act_OptionsSet, &QAction::triggered, this, [this] { act_OptionsSetExecute(); });
+
+    act_UpdateChls = NewAction("act_UpdateChls", QStringLiteral("Обновить"),
+                               QStringLiteral("Обновить|Обновление параметров каналов генератора"));
+    act_UpdateChls->setIcon(ZyIcon(zimUpdate));
+    Bind(act_UpdateChls, &QAction::triggered, this, [this] { act_UpdateChlsExecute(); });
+
+    actHelpContents = NewAction("actHelpContents", QStringLiteral("&Содержание"),
+                                QStringLiteral("Help Contents"));
+    Bind(actHelpContents, &QAction::triggered, this, [this] { actHelpContentsExecute(); });
+
+    act_HvwebPage = NewAction("act_HvwebPage", QStringLiteral("Домашняя страница"), QString());
+    Bind(act_HvwebPage, &QAction::triggered, this, [this] { act_HvwebPageExecute(); });
+
+    actOnHelpContext = NewAction("actOnHelpContext", QStringLiteral("Содержание..."), QString());
+    actOnHelpContext->setShortcut(QKeySequence(Qt::Key_F1));
+    Bind(actOnHelpContext, &QAction::triggered, this, [this] { actOnHelpContextExecute(); });
+}
+
+void TfrmMain::BuildChannels() {
+    pnlChannels = new QWidget(this);
+    pnlChannels->setObjectName(QStringLiteral("pnlChannels"));
+    auto* row = new QHBoxLayout(pnlChannels);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+    pnlChA = new QWidget(pnlChannels);
+    pnlChA->setObjectName(QStringLiteral("pnlChA"));
+    pnlChB = new QWidget(pnlChannels);
+    pnlChB->setObjectName(QStringLiteral("pnlChB"));
+    frameChA = new TframeCh(pnlChA);
+    frameChA->setObjectName(QStringLiteral("frameChA"));
+    frameChB = new TframeCh(pnlChB);
+    frameChB->setObjectName(QStringLiteral("frameChB"));
+    for (auto [pnl, frame] : {std::pair{pnlChA, frameChA}, std::pair{pnlChB, frameChB}}) {
+        auto* fill = new QVBoxLayout(pnl);
+        fill->setContentsMargins(2, 0, 2, 2);
+        fill->addWidget(frame);
+        row->addWidget(pnl, 1);  // equal halves
+    }
+    setCentralWidget(pnlChannels);
+
+    frameChA->actCh_SetMode->setText(QStringLiteral("Выход канала &A"));
+    frameChA->actCh_SetMode->setShortcut(QKeySequence(Qt::Key_F2));
+    frameChA->chBox_ChOpen->setText(QStringLiteral("Канал A"));
+    frameChB->actCh_SetMode->setText(QStringLiteral("Выход канала &B"));
+    frameChB->actCh_SetMode->setShortcut(QKeySequence(Qt::Key_F3));
+    frameChB->chBox_ChOpen->setText(QStringLiteral("Канал B"));
+    addAction(frameChA->actCh_SetMode);
+    addAction(frameChB->actCh_SetMode);
+}
+
+void TfrmMain::BuildMenus() {
+    QMenuBar* bar = menuBar();
+    bar->setObjectName(QStringLiteral("mnuMain"));
+
+    miGenerator = bar->addMenu(QStringLiteral("&Генератор"));
+    miGenerator->setObjectName(QStringLiteral("miGenerator"));
+    miGenerator->addAction(act_GenConnect);
+    miGenerator->addAction(act_GenDisconnect);
+    miGenerator->addSeparator();
+    miGenerator->addAction(act_OptionsSet);
+    miGenerator->addSeparator();
+    miExit = miGenerator->addAction(QStringLiteral("В&ыход"));
+    miExit->setObjectName(QStringLiteral("miExit"));
+    Bind(miExit, &QAction::triggered, this, [this] { miExitClick(); });
+
+    miChannel = bar->addMenu(QStringLiteral("&Канал"));
+    miChannel->setObjectName(QStringLiteral("miChannel"));
+    miChannel->addAction(frameChA->actCh_SetMode);
+    miChannel->addAction(frameChB->actCh_SetMode);
+    miChannel->addSeparator();
+    miChannel->addAction(act_UpdateChls);
+
+    miHelp = bar->addMenu(QStringLiteral("&Справка"));
+    miHelp->setObjectName(QStringLiteral("miHelp"));
+    miHelp->addAction(actHelpContents);
+    miHelp->addSeparator();
+    miHelp->addAction(act_HvwebPage);
+    miHelp->addSeparator();
+    miHelpAbout = miHelp->addAction(QStringLiteral("&О программе..."));
+    miHelpAbout->setObjectName(QStringLiteral("miHelpAbout"));
+    Bind(miHelpAbout, &QAction::triggered, this, [this] { miHelpAboutClick(); });
+}
+
+void TfrmMain::BuildToolBar() {
+    ToolBarMain = addToolBar(QStringLiteral("ToolBarMain"));
+    ToolBarMain->setObjectName(QStringLiteral("ToolBarMain"));
+    ToolBarMain->setMovable(false);
+    ToolBarMain->setIconSize(QSize(18, 18));
+    ToolBarMain->addAction(act_GenConnect);
+    ToolBarMain->addAction(act_GenDisconnect);
+    ToolBarMain->addSeparator();
+    ToolBarMain->addAction(act_OptionsSet);
+    ToolBarMain->addSeparator();
+
+    btnGenUpdate = new QPushButton(act_UpdateChls->text(), ToolBarMain);
+    btnGenUpdate->setObjectName(QStringLiteral("btnGenUpdate"));
+    btnGenUpdate->setFlat(true);
+    btnGenUpdate->setIcon(act_UpdateChls->icon());
+    btnGenUpdate->setMinimumSize(86, 25);
+    btnGenUpdate->setToolTip(act_UpdateChls->toolTip());
+    btnGenUpdate->setStatusTip(act_UpdateChls->statusTip());
+    btnGenUpdate->setDefault(true);
+    connect(btnGenUpdate, &QPushButton::clicked, act_UpdateChls, &QAction::trigger);
+    ToolBarMain->addWidget(btnGenUpdate);
+
+    auto* spacer = new QWidget(ToolBarMain);
+    spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    ToolBarMain->addWidget(spacer);
+
+    btnHvweb = new QPushButton(ToolBarMain);
+    btnHvweb->setObjectName(QStringLiteral("btnHvweb"));
+    btnHvweb->setFlat(true);
+    btnHvweb->setFocusPolicy(Qt::ClickFocus);  // not a tab stop
+    btnHvweb->setFixedSize(87, 32);
+    btnHvweb->setIcon(QIcon(ZyLogo(QSize(83, 28))));
+    btnHvweb->setIconSize(QSize(83, 28));
+    btnHvweb->setToolTip(act_HvwebPage->text());
+    Bind(btnHvweb, &QPushButton::clicked, this, [this] { btnHvwebClick(); });
+    ToolBarMain->addWidget(btnHvweb);
+}
+
+void TfrmMain::FormCreate() {
+    frameChA->Channel = Gen->ChA();
+    frameChB->Channel = Gen->ChB();
+    frameChA->DM = DM;
+    frameChB->DM = DM;
+    DM->ChAFrame = frameChA;
+    DM->ChBFrame = frameChB;
+    DM->MainWindow = this;
+    DM->OnActiveStateChanged = [this] { UpdateActions(); };
+    frameChA->ChLetter = 'A';
+    frameChB->ChLetter = 'B';
+    frameChA->InitFrame();
+    frameChB->InitFrame();
+    for (TframeCh* frame : {frameChA, frameChB}) {
+        frame->OnModeSelect = [this](TframeCh* f) { ChFrameSetMode(f); };
+        frame->OnLFMPrepare = [this](TframeCh* f) { ChLFMmodePrep(f); };
+        frame->OnIntModApplied = [this](TframeCh* f) { ChIntModPrep(f); };
+    }
+    UpdateActions();
+    if (DM->AutoConnectOption->Value()) SetGenActive(true);
+}
+
+void TfrmMain::UpdateActions() {
+    act_GenConnectUpdate();
+    act_GenDisconnectUpdate();
+}
+
+void TfrmMain::act_GenConnectUpdate() { act_GenConnect->setEnabled(!Gen->GetActive()); }
+
+void TfrmMain::act_GenDisconnectUpdate() { act_GenDisconnect->setEnabled(Gen->GetActive()); }
+
+void TfrmMain::SetGenActive(bool v) {
+    {
+        TBusyCursor busy;
+        Gen->SetActive(v);
+    }
+    UpdateActions();
+    if (Gen->GetActive() == v) return;
+    TMessageBox::Show(this,
+                      QStringLiteral("Невозможно %1ключить генератор!")
+                          .arg(v ? QStringLiteral("в") : QStringLiteral("вы")),
+                      QStringLiteral("Подключение к устройству"), miError, mbOK);
+}
+
+void TfrmMain::miGen_ConnectClick() { SetGenActive(true); }
+
+void TfrmMain::miGen_DisconnectClick() { SetGenActive(false); }
+
+void TfrmMain::miExitClick() {
+    // The window closes even when the disconnect failed.
+    SafeCall([this] { SetGenActive(false); });
+    close();
+}
+
+void TfrmMain::UpdateChannels() {
+    TBusyCursor busy;
+    Gen->SetAutoUpdate(false);
+    frameChA->ApplyToChannel();
+    frameChB->ApplyToChannel();
+    Gen->SetAutoUpdate(true);
+}
+
+void TfrmMain::act_UpdateChlsExecute() {
+    QWidget* focused = QApplication::focusWidget();
+    // Leaving the editor commits its text; do it explicitly too, so that the
+    // text is validated even where no focus change is delivered.
+    TMaskEdit* edit = qobject_cast<TMaskEdit*>(focused);
+    if (auto* combo = qobject_cast<QComboBox*>(focused))
+        edit = qobject_cast<TMaskEdit*>(combo->lineEdit());
+    if (edit) edit->ValidateEdit();
+    btnGenUpdate->setFocus(Qt::OtherFocusReason);
+    const TFocusRestorer restore(focused);
+    UpdateChannels();
+}
+
+void TfrmMain::act_OptionsSetExecute() {
+    // The options dialog plugs in here: fill it from the options, show it
+    // modally and, on OK, store, apply and save, then ApplyColors(false) on
+    // both panels.
+}
+
+void TfrmMain::miHelpAboutClick() {
+    TMessageBox::Show(this, QStringLiteral("Модуль управления УДГ Тайра-9"),
+                      QStringLiteral("О программе"), miInformation, mbOK);
+}
+
+void TfrmMain::btnHvwebClick() {
+    act_HvwebPage->trigger();
+    btnGenUpdate->setFocus(Qt::OtherFocusReason);
+}
+
+void TfrmMain::act_HvwebPageExecute() {
+    QDesktopServices::openUrl(QUrl(QString::fromLatin1(kMakerWebAddress)));
+}
+
+void TfrmMain::actHelpContentsExecute() {
+    bool callHelp = true;
+    DM->ApplicationEventsMainHelp(3, 0, callHelp);
+}
+
+void TfrmMain::actOnHelpContextExecute() {}
+
+void TfrmMain::ChFrameSetMode(TframeCh*) {
+    if (frameChA->cmbBoxChMode->currentIndex() == TframeCh::miLFM)
+        frameChA->pgCtrlChModes->setCurrentIndex(TframeCh::pgLFMm);
+    if (frameChB->cmbBoxChMode->currentIndex() == TframeCh::miLFM) {
+        const bool both = frameChA->cmbBoxChMode->currentIndex() == TframeCh::miLFM;
+        frameChB->pgCtrlChModes->setCurrentIndex(both ? TframeCh::pgLFMd : TframeCh::pgLFMm);
+    }
+}
+
+void TfrmMain::ChLFMmodePrep(TframeCh* frame) {
+    if (frame == frameChB) frameChA->ApplyLFM();
+}
+
+void TfrmMain::ChIntModPrep(TframeCh* frame) {
+    if (frame == frameChA && Gen->Options()->EnableDuplexIntMod()) frameChB->SelectIntModMode();
+}
+
+bool TfrmMain::IsDefaultButtonKey(QObject* watched, QEvent* event) const {
+    if (event->type() != QEvent::KeyPress) return false;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) return false;
+    if ((key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) return false;
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || widget->window() != this || !widget->isEnabled()) return false;
+    if (QApplication::activePopupWidget() || QApplication::activeModalWidget()) return false;
+    // Controls that use Enter themselves keep it.
+    if (qobject_cast<QAbstractButton*>(widget) || qobject_cast<QTextEdit*>(widget) ||
+        qobject_cast<QPlainTextEdit*>(widget) || qobject_cast<QAbstractItemView*>(widget))
+        return false;
+    return true;
+}
+
+bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (IsDefaultButtonKey(watched, event)) {
+        // The editor validates on Enter before the default button runs.
+        if (auto* edit = qobject_cast<TMaskEdit*>(watched)) edit->ValidateEdit();
+        act_UpdateChls->trigger();
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
