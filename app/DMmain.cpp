@@ -58,8 +58,8 @@ TDMmain::~TDMmain() {
 // then AutoUpdate and the clock.
 void TDMmain::ApplyStoredValues() {
     TZyGen4* gen = zyGen_.get();
-    for (TZyGen4Channel* ch : {static_cast<TZyGen4Channel*>(gen->ChA()),
-                               static_cast<TZyGen4Channel*>(gen->ChB())}) {
+    for (TZyGen4Channel* ch :
+         {static_cast<TZyGen4Channel*>(gen->ChA()), static_cast<TZyGen4Channel*>(gen->ChB())}) {
         ch->Set_sinFrequency(1000.0);
         ch->Set_sinAmplitude(100.0);
         TZyGen4IntModulation* im = ch->IntModulation();
@@ -158,7 +158,8 @@ void TDMmain::OldZyGenOverModulation(TZyGen4Channel* ch, double val) {
     QString text;
     if (ch->Mode() == ZGMdC_tuning) {
         caption = QStringLiteral("Ручная подстройка");
-        text = QStringLiteral("Возможно переполнение регистра амплитуды.\nИсправить уровень сигнала?");
+        text =
+            QStringLiteral("Возможно переполнение регистра амплитуды.\nИсправить уровень сигнала?");
     } else {
         caption = QStringLiteral("Внешняя модуляция");
         text = QStringLiteral("Обнаружено наличие перемодуляции.\nИсправить уровень сигнала?");

@@ -31,7 +31,7 @@ class TframeCh;
 class TDMmain : public QObject, public TComponent {
     Q_OBJECT
 
-public:
+  public:
     TDMmain(TUsbDriver& driver, TTickSource& ticks, TTimerHost& timers,
             const std::string& optionsFileName, QObject* parent = nullptr);
     // Saves the options still registered and closes the help; never throws
@@ -74,7 +74,7 @@ public:
     void ZyGenGenResponseWait(TZyGen4* Sender);
     void OldZyGenOverModulation(TZyGen4Channel* ch, double val);
 
-private:
+  private:
     void ApplyStoredValues();
     void DataModuleCreate(const std::string& optionsFileName);
     void DataModuleDestroy();

@@ -26,7 +26,7 @@ struct THelpRequest {
 };
 
 class THtmlHelp {
-public:
+  public:
     // Returns what the command yields: the cookie for HH_INITIALIZE, else 0.
     using THandler = std::function<uintptr_t(const THelpRequest&)>;
 
@@ -40,6 +40,6 @@ public:
     // one <context number>.html per context.
     static QString PagesFolder(const QString& file);
 
-private:
+  private:
     static uintptr_t Viewer(const THelpRequest& request);
 };

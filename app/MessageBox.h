@@ -20,7 +20,7 @@ struct TMessageRequest {
 };
 
 class TMessageBox {
-public:
+  public:
     using THandler = std::function<TMsgResult(const TMessageRequest&)>;
 
     // Shows the box modally (or hands it to the installed handler) and
@@ -32,6 +32,6 @@ public:
     // Replaces the real box; an empty handler restores it. Returns the old one.
     static THandler SetHandler(THandler handler);
 
-private:
+  private:
     static TMsgResult ShowQt(const TMessageRequest& request);
 };

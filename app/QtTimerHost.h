@@ -13,7 +13,7 @@ class QTimer;
 class TQtTimerHost : public QObject, public TTimerHost {
     Q_OBJECT
 
-public:
+  public:
     explicit TQtTimerHost(QObject* parent = nullptr);
     ~TQtTimerHost() override;
 
@@ -22,7 +22,7 @@ public:
 
     int RunningCount() const { return static_cast<int>(timers_.size()); }
 
-private:
+  private:
     struct TEntry {
         QTimer* timer;  // child of the host
         std::shared_ptr<std::function<void()>> onTick;

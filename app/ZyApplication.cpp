@@ -26,10 +26,18 @@ bool TZyApplication::notify(QObject* receiver, QEvent* event) {
     }
 }
 
-QString TZyApplication::Title() { return TitleRef(); }
-void TZyApplication::SetTitle(const QString& title) { TitleRef() = title; }
-QString TZyApplication::HelpFile() { return HelpFileRef(); }
-void TZyApplication::SetHelpFile(const QString& fileName) { HelpFileRef() = fileName; }
+QString TZyApplication::Title() {
+    return TitleRef();
+}
+void TZyApplication::SetTitle(const QString& title) {
+    TitleRef() = title;
+}
+QString TZyApplication::HelpFile() {
+    return HelpFileRef();
+}
+void TZyApplication::SetHelpFile(const QString& fileName) {
+    HelpFileRef() = fileName;
+}
 
 void TZyApplication::HandleException() noexcept {
     try {

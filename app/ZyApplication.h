@@ -9,7 +9,7 @@
 class TZyApplication : public QApplication {
     Q_OBJECT
 
-public:
+  public:
     TZyApplication(int& argc, char** argv);
 
     bool notify(QObject* receiver, QEvent* event) override;

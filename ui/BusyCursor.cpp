@@ -2,6 +2,10 @@
 
 #include <QApplication>
 
-TBusyCursor::TBusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+TBusyCursor::TBusyCursor() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
 
-TBusyCursor::~TBusyCursor() { QApplication::restoreOverrideCursor(); }
+TBusyCursor::~TBusyCursor() {
+    QApplication::restoreOverrideCursor();
+}

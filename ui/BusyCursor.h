@@ -3,7 +3,7 @@
 // Shows the busy cursor for its lifetime: an update cycle holds the GUI
 // thread for a few hundred milliseconds. Nests.
 class TBusyCursor {
-public:
+  public:
     TBusyCursor();
     ~TBusyCursor();
     TBusyCursor(const TBusyCursor&) = delete;

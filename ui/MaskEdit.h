@@ -9,7 +9,7 @@
 class TMaskEdit : public QLineEdit {
     Q_OBJECT
 
-public:
+  public:
     explicit TMaskEdit(QWidget* parent = nullptr);
 
     // An empty pattern removes the mask.
@@ -21,10 +21,10 @@ public:
     // Runs the validation handler now; errors are reported, never thrown.
     void ValidateEdit();
 
-protected:
+  protected:
     void focusOutEvent(QFocusEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
-private:
+  private:
     QString mask_;
 };

@@ -56,7 +56,9 @@ TframeCh::~TframeCh() {
     delete NameTextClrOption;
 }
 
-TZyGen4* TframeCh::Gen() const { return Channel ? Channel->Gen() : nullptr; }
+TZyGen4* TframeCh::Gen() const {
+    return Channel ? Channel->Gen() : nullptr;
+}
 
 void TframeCh::BuildLayout() {
     auto* outer = new QVBoxLayout(this);
@@ -167,9 +169,9 @@ void TframeCh::BuildLayout() {
         const char* name;
         int helpContext;
     } pages[] = {
-        {&tabSh_None, "tabSh_None", 0},     {&tabSh_Tuner, "tabSh_Tuner", 2003},
+        {&tabSh_None, "tabSh_None", 0},        {&tabSh_Tuner, "tabSh_Tuner", 2003},
         {&tabSh_IntMod, "tabSh_IntMod", 2004}, {&tabSh_ExtMod, "tabSh_ExtMod", 2005},
-        {&tabSh_LFMm, "tabSh_LFMm", 2006},   {&tabSh_LFMd, "tabSh_LFMd", 2006},
+        {&tabSh_LFMm, "tabSh_LFMm", 2006},     {&tabSh_LFMd, "tabSh_LFMd", 2006},
         {&tabSh_xSK, "tabSh_xSK", 2007},
     };
     for (const auto& p : pages) {
@@ -208,8 +210,7 @@ void TframeCh::ApplyColors(bool reload) {
 
 void TframeCh::ShowOutputColor() {
     if (!OnColorOption || !OffColorOption) return;
-    const TZyAppColorOption* option =
-        chBox_ChOpen->isChecked() ? OnColorOption : OffColorOption;
+    const TZyAppColorOption* option = chBox_ChOpen->isChecked() ? OnColorOption : OffColorOption;
     const QColor color =
         ColorFromValue(static_cast<int32_t>(option->Value()), palette().color(QPalette::Window));
     for (QWidget* w : {static_cast<QWidget*>(grBoxChParams), static_cast<QWidget*>(chBox_ChOpen)}) {
@@ -319,7 +320,9 @@ void TframeCh::SelectIntModMode() {
     AutoApply = true;
 }
 
-void TframeCh::actCh_SetModeExecute() { UpdateLinkState(); }
+void TframeCh::actCh_SetModeExecute() {
+    UpdateLinkState();
+}
 
 void TframeCh::UpdateLinkState() {
     if (!Gen()->GetActive()) actCh_SetMode->setChecked(false);

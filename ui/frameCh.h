@@ -30,7 +30,7 @@ class TZyGen4Channel;
 class TframeCh : public QFrame, public TComponent {
     Q_OBJECT
 
-public:
+  public:
     using THook = std::function<void(TframeCh*)>;
 
     // Mode selector items.
@@ -125,7 +125,7 @@ public:
     // Makes an edit validate its text with edtTextValidate.
     void AttachValidation(TMaskEdit* edit);
 
-private:
+  private:
     // --- Mode pages (frameChPages.cpp) ------------------------------------------
     // Fills the pages 1 to 6 of pgCtrlChModes.
     void BuildModePages();

@@ -4,6 +4,7 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QHBoxLayout>
@@ -45,7 +46,7 @@ void Bind(Sender* sender, Signal signal, QObject* context, F f) {
 
 // Gives the focus back to a control when the scope ends, however it ends.
 class TFocusRestorer {
-public:
+  public:
     explicit TFocusRestorer(QWidget* widget) : widget_(widget) {}
     ~TFocusRestorer() {
         if (widget_) widget_->setFocus(Qt::OtherFocusReason);
@@ -53,7 +54,7 @@ public:
     TFocusRestorer(const TFocusRestorer&) = delete;
     TFocusRestorer& operator=(const TFocusRestorer&) = delete;
 
-private:
+  private:
     QPointer<QWidget> widget_;
 };
 
@@ -270,9 +271,13 @@ void TfrmMain::UpdateActions() {
     act_GenDisconnectUpdate();
 }
 
-void TfrmMain::act_GenConnectUpdate() { act_GenConnect->setEnabled(!Gen->GetActive()); }
+void TfrmMain::act_GenConnectUpdate() {
+    act_GenConnect->setEnabled(!Gen->GetActive());
+}
 
-void TfrmMain::act_GenDisconnectUpdate() { act_GenDisconnect->setEnabled(Gen->GetActive()); }
+void TfrmMain::act_GenDisconnectUpdate() {
+    act_GenDisconnect->setEnabled(Gen->GetActive());
+}
 
 void TfrmMain::SetGenActive(bool v) {
     {
@@ -287,9 +292,13 @@ void TfrmMain::SetGenActive(bool v) {
                       QStringLiteral("Подключение к устройству"), miError, mbOK);
 }
 
-void TfrmMain::miGen_ConnectClick() { SetGenActive(true); }
+void TfrmMain::miGen_ConnectClick() {
+    SetGenActive(true);
+}
 
-void TfrmMain::miGen_DisconnectClick() { SetGenActive(false); }
+void TfrmMain::miGen_DisconnectClick() {
+    SetGenActive(false);
+}
 
 void TfrmMain::miExitClick() {
     // The window closes even when the disconnect failed.

@@ -20,7 +20,7 @@ class TZyGen4;
 class TfrmMain : public QMainWindow {
     Q_OBJECT
 
-public:
+  public:
     // `simulation` adds the permanent "Виртуальный прибор" label to the
     // status bar. Runs FormCreate, which may connect (AutoConnect).
     explicit TfrmMain(TDMmain* dm, bool simulation = false, QWidget* parent = nullptr);
@@ -79,10 +79,10 @@ public:
     // The maker's web page.
     static const char* const kMakerWebAddress;
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     QAction* NewAction(const char* name, const QString& caption, const QString& hint);
     void BuildActions();
     void BuildMenus();

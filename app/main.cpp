@@ -1,0 +1,66 @@
+// zypanel: the window program of the generator.
+//   zypanel [--device ftdi|sim]
+// "ftdi" (the default) drives the instrument on the first FTDI bridge; "sim"
+// drives the built-in virtual instrument.
+#include <QCommandLineParser>
+#include <QDir>
+#include <cstdio>
+#include <memory>
+
+#include "app/DMmain.h"
+#include "app/OptionsLocation.h"
+#include "app/QtTimerHost.h"
+#include "app/ZyApplication.h"
+#include "platform/LibFtdiDriver.h"
+#include "platform/TickSource.h"
+#include "platform/UsbDriver.h"
+#include "sim/VirtualInstrument.h"
+#include "ui/frmMain.h"
+
+int main(int argc, char** argv) {
+    TZyApplication app(argc, argv);
+    TZyApplication::setApplicationName(QStringLiteral("ZyPanel"));
+    TZyApplication::SetTitle(QStringLiteral("Универсальный двухканальный генератор Тайра-9"));
+    TZyApplication::SetHelpFile(QStringLiteral("ZyPanel.chm"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(TZyApplication::Title());
+    parser.addHelpOption();
+    const QCommandLineOption deviceOption(
+        QStringLiteral("device"),
+        QStringLiteral("ftdi: the instrument on the USB bridge (default); sim: the virtual "
+                       "instrument."),
+        QStringLiteral("ftdi|sim"), QStringLiteral("ftdi"));
+    parser.addOption(deviceOption);
+    parser.process(app);
+    const QString device = parser.value(deviceOption);
+    if (device != QStringLiteral("ftdi") && device != QStringLiteral("sim")) {
+        std::fprintf(stderr, "zypanel: unknown device \"%s\" (use ftdi or sim)\n",
+                     device.toLocal8Bit().constData());
+        return 2;
+    }
+    const bool simulation = device == QStringLiteral("sim");
+
+    int result = 1;
+    try {
+        std::unique_ptr<TUsbDriver> driver;
+        if (simulation)
+            driver = std::make_unique<TVirtualInstrument>();
+        else
+            driver = std::make_unique<TLibFtdiDriver>();
+        TSteadyTickSource ticks;
+        TQtTimerHost timers;
+        const QString optionsFile = OptionsFileName(QCoreApplication::applicationDirPath());
+
+        // Created in this order and destroyed in the reverse one: the data
+        // module (options loaded and applied), the main window (which may
+        // connect), then the options dialog.
+        TDMmain dmMain(*driver, ticks, timers, optionsFile.toStdString());
+        TfrmMain frmMain(&dmMain, simulation);
+        frmMain.show();
+        result = TZyApplication::exec();
+    } catch (...) {
+        TZyApplication::HandleException();
+    }
+    return result;
+}

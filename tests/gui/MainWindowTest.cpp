@@ -1,0 +1,228 @@
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QStackedWidget>
+#include <QTest>
+
+#include "app/MessageBox.h"
+#include "options/ZyAppOptionsRepository.h"
+#include "tests/fixtures/GuiFixture.h"
+#include "ui/MaskEdit.h"
+
+namespace {
+
+std::vector<std::string> Carrier(const char* freq) {
+    return {"F0 00 00 00 00 00", "F1 00 00 00 00 00", freq,
+            "02 3F FF 00 00 00", "05 00 00 00 00 00", "7F 00 00 00 00 00"};
+}
+
+}  // namespace
+
+using MainWindowTest = GuiFixture;
+
+TEST_F(MainWindowTest, EnterInFrequencyEditSendsBothChannelsAndKeepsFocus) {
+    Start();
+    ShowActive();
+    Connect();
+    QTest::keyClick(frm.get(), Qt::Key_F2);  // channel A's output on
+    ASSERT_TRUE(A()->actCh_SetMode->isChecked());
+    driver.Clear();
+
+    A()->edtFreq->setFocus();
+    A()->edtFreq->clear();
+    QTest::keyClicks(A()->edtFreq, "10");
+    QTest::keyClick(A()->edtFreq, Qt::Key_Return);
+
+    EXPECT_EQ(Frames(), Carrier("04 06 66 66 66 00"));
+    EXPECT_DOUBLE_EQ(Gen()->ChA()->Frequency(), 10000.0);
+    EXPECT_EQ(QApplication::focusWidget(), A()->edtFreq);
+    EXPECT_EQ(A()->edtFreq->text(), "10");
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(MainWindowTest, CommaLocaleFixesTheSeparatorAndConverts) {
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+    Start();
+    ShowActive();
+    A()->edtFreq->setFocus();
+    A()->edtFreq->clear();
+    QTest::keyClicks(A()->edtFreq, "2.5");
+    A()->edtPhase->setFocus();  // leaving the edit validates it
+    EXPECT_EQ(A()->edtFreq->text(), "2,5");
+
+    Connect();
+    A()->actCh_SetMode->trigger();
+    EXPECT_DOUBLE_EQ(Gen()->ChA()->Frequency(), 2500.0);
+    EXPECT_EQ(A()->edtFreq->text(), "2,5");
+}
+
+TEST_F(MainWindowTest, LevelRoundTripsAndRefusedLevelShowsTheOldOne) {
+    Start();
+    Connect();
+    A()->actCh_SetMode->trigger();
+    struct {
+        const char* typed;
+        double amplitude;
+        const char* shown;
+    } cases[] = {
+        {"-3", 70.7945784384138, "-3"},
+        {"3", 70.7945784384138, "-3"},  // above 0 dB: refused, the old level stays
+        {"-20", 10.0, "-20"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        A()->edtAmpl->setEditText(QString::fromLatin1(c.typed));
+        frm->UpdateChannels();
+        EXPECT_NEAR(Gen()->ChA()->Amplitude(), c.amplitude, 1e-9);
+        EXPECT_EQ(A()->edtAmpl->currentText(), QString::fromLatin1(c.shown));
+    }
+}
+
+TEST_F(MainWindowTest, TextThatIsNoNumberStopsTheTransferWithAMessage) {
+    Start();
+    Connect();
+    A()->actCh_SetMode->trigger();
+    A()->edtFreq->setText("5");
+    A()->edtAmpl->setEditText("-6");
+    A()->edtPhase->setText("");
+    frm->act_UpdateChls->trigger();
+
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].icon, miError);
+    EXPECT_TRUE(messages[0].text.contains("\"\"")) << messages[0].text.toStdString();
+    EXPECT_EQ(messages[0].caption, TZyApplication::Title());
+    // Frequency and Amplitude were taken before the phase failed.
+    EXPECT_DOUBLE_EQ(Gen()->ChA()->Frequency(), 5000.0);
+    EXPECT_NEAR(Gen()->ChA()->Amplitude(), TZyGen4::Conv_AdBToAmpl(-6), 1e-9);
+}
+
+TEST_F(MainWindowTest, OutputKeysNeedAConnection) {
+    Start();
+    ShowActive();
+    QTest::keyClick(frm.get(), Qt::Key_F2);
+    QTest::keyClick(frm.get(), Qt::Key_F3);
+    for (TframeCh* f : {A(), B()}) {
+        EXPECT_FALSE(f->actCh_SetMode->isChecked());
+        EXPECT_FALSE(f->chBox_ChOpen->isChecked());
+    }
+    EXPECT_EQ(Gen()->ChA()->Mode(), ZGMdC_off);
+
+    Connect();
+    QTest::keyClick(frm.get(), Qt::Key_F2);
+    QTest::keyClick(frm.get(), Qt::Key_F3);
+    for (TframeCh* f : {A(), B()}) {
+        EXPECT_TRUE(f->actCh_SetMode->isChecked());
+        EXPECT_TRUE(f->chBox_ChOpen->isChecked());
+        EXPECT_EQ(f->Channel->Mode(), ZGMdC_gen);
+    }
+    QTest::keyClick(frm.get(), Qt::Key_F3);
+    EXPECT_FALSE(B()->chBox_ChOpen->isChecked());
+    EXPECT_EQ(Gen()->ChB()->Mode(), ZGMdC_off);
+    EXPECT_EQ(Gen()->ChA()->Mode(), ZGMdC_gen);
+
+    // The link going down switches both outputs off.
+    frm->SetGenActive(false);
+    EXPECT_FALSE(A()->chBox_ChOpen->isChecked());
+    EXPECT_EQ(Gen()->ChA()->Mode(), ZGMdC_off);
+}
+
+TEST_F(MainWindowTest, AutoConnectWithoutInstrumentReportsOnce) {
+    WriteOptions("[Common]\nAutoConnect=1\n");
+    driver.FailOpen(FT_DEVICE_NOT_FOUND);
+    Start();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, "Невозможно включить генератор!");
+    EXPECT_EQ(messages[0].caption, "Подключение к устройству");
+    EXPECT_EQ(messages[0].icon, miError);
+    EXPECT_TRUE(frm->act_GenConnect->isEnabled());
+    EXPECT_FALSE(frm->act_GenDisconnect->isEnabled());
+
+    driver.FailOpen(FT_OK);
+    frm->act_GenConnect->trigger();
+    EXPECT_EQ(messages.size(), 1u);
+    EXPECT_FALSE(frm->act_GenConnect->isEnabled());
+    EXPECT_TRUE(frm->act_GenDisconnect->isEnabled());
+}
+
+TEST_F(MainWindowTest, OverModulationQuestion) {
+    Start();
+    Connect();
+    A()->actCh_SetMode->trigger();
+    for (TMsgResult answer : {mrNo, mrYes}) {
+        SCOPED_TRACE(answer);
+        messages.clear();
+        answers = {answer};
+        Gen()->OnOverModulation(Gen()->ChA(), 50.0);
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_EQ(messages[0].caption, "Внешняя модуляция");
+        EXPECT_EQ(messages[0].text,
+                  "Обнаружено наличие перемодуляции.\nИсправить уровень сигнала?");
+        EXPECT_EQ(messages[0].buttons, mbYesNo);
+        EXPECT_EQ(messages[0].icon, miNone);
+        if (answer == mrNo) {
+            EXPECT_DOUBLE_EQ(Gen()->ChA()->Amplitude(), 100.0);
+            EXPECT_EQ(A()->edtAmpl->currentText(), "0");
+        } else {
+            EXPECT_DOUBLE_EQ(Gen()->ChA()->Amplitude(), 50.0);
+            EXPECT_EQ(A()->edtAmpl->currentText(), "-6.021");
+        }
+    }
+}
+
+TEST_F(MainWindowTest, OptionsLoadedAtStartAndSavedAtExit) {
+    WriteOptions(
+        "[Common]\nAutoConnect=0\n[Gen]\nUseExtFreq=1\nRefFreq=10\nFreqScale=20\n"
+        "[ChA]\nOnColor=255\n");
+    Start();
+    EXPECT_DOUBLE_EQ(Gen()->GenFreq(), 200.0);
+    EXPECT_FALSE(Gen()->GetActive());
+    EXPECT_EQ(A()->OnColorOption->Value(), 255);
+    EXPECT_EQ(B()->OnColorOption->Value(), 16761024);  // default
+    EXPECT_EQ(help.front().command, HH_INITIALIZE);
+
+    dm->FreqScaleOption->SetValue(24);
+    Stop();
+    const std::string saved = ReadOptions();
+    EXPECT_NE(saved.find("FreqScale=24"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("AutoConnect=0"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("RefFreq=10"), std::string::npos) << saved;
+    EXPECT_EQ(help.back().command, HH_UNINITIALIZE);
+    EXPECT_EQ(help.back().data, 7u);
+}
+
+TEST_F(MainWindowTest, StoredExternalClockIsIgnoredWithTheInternalReference) {
+    WriteOptions("[Common]\nAutoConnect=0\n[Gen]\nUseExtFreq=0\nRefFreq=30\n");
+    Start();
+    EXPECT_DOUBLE_EQ(Gen()->RefFreq(), 25.0);
+    EXPECT_DOUBLE_EQ(Gen()->GenFreq(), 400.0);
+}
+
+TEST_F(MainWindowTest, StartsWithTheStoredValuesAndAutoUpdateOff) {
+    Start();
+    EXPECT_FALSE(Gen()->AutoUpdate());
+    EXPECT_EQ(A()->chBox_ChOpen->text(), "Канал A");
+    EXPECT_EQ(frm->frameChB->actCh_SetMode->shortcut(), QKeySequence(Qt::Key_F3));
+    EXPECT_EQ(frm->act_GenConnect->toolTip(), "Подключиться");
+    EXPECT_EQ(frm->act_GenConnect->statusTip(), "Подключение к генератору");
+    EXPECT_EQ(A()->edtFreq->text(), "1");
+    EXPECT_EQ(A()->pgCtrlChModes->count(), 7);
+}
+
+TEST_F(MainWindowTest, HelpCommandsMapToTheHelpLayer) {
+    Start();
+    help.clear();
+    bool callHelp = true;
+    EXPECT_TRUE(dm->ApplicationEventsMainHelp(1, 2003, callHelp));
+    EXPECT_FALSE(callHelp);
+    EXPECT_TRUE(dm->ApplicationEventsMainHelp(2, 0, callHelp));
+    EXPECT_FALSE(dm->ApplicationEventsMainHelp(13, 0, callHelp));
+    frm->actHelpContents->trigger();
+    ASSERT_EQ(help.size(), 3u);
+    EXPECT_EQ(help[0].command, HH_HELP_CONTEXT);
+    EXPECT_EQ(help[0].data, 2003u);
+    EXPECT_EQ(help[0].file, "ZyPanel.chm");
+    EXPECT_EQ(help[1].command, HH_CLOSE_ALL);
+    EXPECT_TRUE(help[1].file.isEmpty());
+    EXPECT_EQ(help[2].command, HH_DISPLAY_TOPIC);
+}
