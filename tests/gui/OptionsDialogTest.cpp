@@ -1,0 +1,378 @@
+// The options dialog, the About box and help, on the whole window program
+// over a recording driver, with an options file in a temporary folder.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLocale>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QStackedWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBrowser>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QUrl>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "app/DMmain.h"
+#include "app/HtmlHelp.h"
+#include "app/MessageBox.h"
+#include "app/ZyApplication.h"
+#include "gen4/ZyGen4.h"
+#include "options/ZyAppBoolOption.h"
+#include "options/ZyAppColorOption.h"
+#include "options/ZyAppDblOption.h"
+#include "options/ZyAppIntOption.h"
+#include "options/ZyAppOptionsRepository.h"
+#include "platform/RecordingDriver.h"
+#include "platform/TickSource.h"
+#include "platform/TimerHost.h"
+#include "ui/ColorComboBox.h"
+#include "ui/MaskEdit.h"
+#include "ui/frameCh.h"
+#include "ui/frmAbout.h"
+#include "ui/frmMain.h"
+#include "ui/frmOptions.h"
+
+namespace {
+
+QApplication* App() {
+    static int argc = 1;
+    static char name[] = "test_gui";
+    static char* argv[] = {name, nullptr};
+    if (!qApp) new TZyApplication(argc, argv);
+    return qobject_cast<QApplication*>(qApp);
+}
+
+// Runs `f` as soon as the next modal dialog's event loop is running.
+void WhenModal(std::function<void(QWidget*)> f) {
+    QTimer::singleShot(0, qApp, [f] { f(QApplication::activeModalWidget()); });
+}
+
+QByteArray ReadFile(const QString& name) {
+    QFile file(name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+class OptionsDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        App();
+        QLocale::setDefault(QLocale::c());
+        ASSERT_TRUE(dir.isValid());
+        iniName = dir.filePath(QStringLiteral("ZyPanel.ini"));
+        // Start disconnected, so the window opens without a link.
+        QFile ini(iniName);
+        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+        ini.write("[Common]\nAutoConnect=0\n");
+        ini.close();
+        oldBoxes = TMessageBox::SetHandler([this](const TMessageRequest& request) {
+            messages.push_back(request.text);
+            return mrOk;
+        });
+        dm = std::make_unique<TDMmain>(driver, ticks, timers, iniName.toStdString());
+        frmMain = std::make_unique<TfrmMain>(dm.get());
+        frmOptions = std::make_unique<TfrmOptions>(dm.get(), frmMain.get());
+        frmMain->frmOptions = frmOptions.get();
+    }
+
+    void TearDown() override {
+        frmOptions.reset();
+        frmMain.reset();
+        dm.reset();
+        TMessageBox::SetHandler(oldBoxes);
+        QLocale::setDefault(QLocale::c());
+    }
+
+    TColorComboBox* Color(const char* name) {
+        return frmOptions->findChild<TColorComboBox*>(QString::fromLatin1(name));
+    }
+
+    // Types `text` into the reference frequency edit and presses Enter in it.
+    void CommitRefFreq(const QString& text) {
+        TMaskEdit* edit = frmOptions->edt_RefFreq;
+        edit->clear();
+        QTest::keyClicks(edit, text);
+        edit->ValidateEdit();
+    }
+
+    QColor PanelColor(TframeCh* frame) {
+        return frame->grBoxChParams->palette().color(QPalette::Window);
+    }
+    QColor NameColor(TframeCh* frame) {
+        return frame->chBox_ChOpen->palette().color(QPalette::WindowText);
+    }
+
+    QTemporaryDir dir;
+    QString iniName;
+    TRecordingDriver driver;
+    TFakeTickSource ticks;
+    TManualTimerHost timers;
+    std::unique_ptr<TDMmain> dm;
+    std::unique_ptr<TfrmMain> frmMain;
+    std::unique_ptr<TfrmOptions> frmOptions;
+    std::vector<QString> messages;
+    TMessageBox::THandler oldBoxes;
+};
+
+TEST_F(OptionsDialogTest, CommittedReferenceFrequencyChoosesTheMultiplier) {
+    struct Row {
+        const char* typed;
+        int scale;
+        const char* result;
+    };
+    const Row rows[] = {
+        {"25", 16, "400"},     {"30", 13, "390"}, {"24", 17, "408"},  {"41", 10, "410"},
+        {"41.5", 9, "373.5"}, {"100", 4, "400"}, {"150", 4, "600"}, {"0.5", 800, "400"},
+    };
+    frmOptions->ChBox_gen_UseExtRefFreq->setChecked(true);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.typed);
+        EXPECT_EQ(TfrmOptions::FreqScaleFor(QString::fromLatin1(row.typed).toDouble()), row.scale);
+        CommitRefFreq(QString::fromLatin1(row.typed));
+        EXPECT_EQ(frmOptions->edtFreqScale->value(), row.scale);
+        EXPECT_EQ(frmOptions->lblGenFreq->text(), QString::fromLatin1(row.result));
+    }
+    // The operator may still choose another multiplier; below 4 is raised to 4.
+    frmOptions->edtFreqScale->setValue(20);
+    EXPECT_EQ(frmOptions->lblGenFreq->text(), QStringLiteral("10"));
+    frmOptions->edtFreqScale->setValue(2);
+    EXPECT_EQ(frmOptions->edtFreqScale->value(), 4);
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(OptionsDialogTest, CommaLocaleFixesTheSeparatorAndShowsItOnLoad) {
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+    frmOptions->ChBox_gen_UseExtRefFreq->setChecked(true);
+    CommitRefFreq(QStringLiteral("12.5"));
+    EXPECT_EQ(frmOptions->edt_RefFreq->text(), QStringLiteral("12,5"));
+    EXPECT_EQ(frmOptions->edtFreqScale->value(), 32);
+    EXPECT_EQ(frmOptions->lblGenFreq->text(), QStringLiteral("400"));
+
+    dm->RefFreqOption->SetValue(12.5);
+    dm->FreqScaleOption->SetValue(30);
+    frmOptions->LoadFromOptions(false);
+    EXPECT_EQ(frmOptions->edt_RefFreq->text(), QStringLiteral("12,5"));
+    // Filling the edit is no commit: the multiplier is the option's.
+    EXPECT_EQ(frmOptions->edtFreqScale->value(), 30);
+    EXPECT_EQ(frmOptions->lblGenFreq->text(), QStringLiteral("375"));
+}
+
+TEST_F(OptionsDialogTest, BadReferenceFrequencyIsReportedAndChangesNothing) {
+    frmOptions->ChBox_gen_UseExtRefFreq->setChecked(true);
+    CommitRefFreq(QStringLiteral("25"));
+    for (const char* bad : {"", ",", "0"}) {
+        SCOPED_TRACE(bad);
+        messages.clear();
+        CommitRefFreq(QString::fromLatin1(bad));
+        EXPECT_EQ(messages.size(), 1u);
+        EXPECT_EQ(frmOptions->edtFreqScale->value(), 16);
+        EXPECT_EQ(frmOptions->lblGenFreq->text(), QStringLiteral("400"));
+    }
+    // The multiplier changed while the edit is empty: reported, label kept.
+    CommitRefFreq(QString());
+    messages.clear();
+    frmOptions->edtFreqScale->setValue(17);
+    EXPECT_EQ(messages.size(), 1u);
+    EXPECT_EQ(frmOptions->lblGenFreq->text(), QStringLiteral("400"));
+}
+
+TEST_F(OptionsDialogTest, ClockGroupFollowsTheExternalReferenceBox) {
+    frmOptions->LoadFromOptions(false);
+    ASSERT_FALSE(frmOptions->ChBox_gen_UseExtRefFreq->isChecked());
+    for (QWidget* w : {static_cast<QWidget*>(frmOptions->edt_RefFreq),
+                       static_cast<QWidget*>(frmOptions->edtFreqScale),
+                       static_cast<QWidget*>(frmOptions->lblGenFreq)}) {
+        EXPECT_FALSE(w->isEnabled()) << w->objectName().toStdString();
+    }
+    QTest::keyClicks(frmOptions->edt_RefFreq, QStringLiteral("7"));
+    EXPECT_EQ(frmOptions->edt_RefFreq->text(), QStringLiteral("25"));
+    EXPECT_EQ(frmOptions->lblGenFreq->text(), QStringLiteral("400"));
+
+    frmOptions->ChBox_gen_UseExtRefFreq->setChecked(true);
+    EXPECT_TRUE(frmOptions->edt_RefFreq->isEnabled());
+    EXPECT_TRUE(frmOptions->edtFreqScale->isEnabled());
+}
+
+TEST_F(OptionsDialogTest, TreeNeverCollapsesAndColoursGoToChannelA) {
+    QTreeWidget* tree = frmOptions->treeViewCategrs;
+    QTreeWidgetItem* colours = tree->topLevelItem(1);
+    EXPECT_EQ(frmOptions->lblSection->text(), QStringLiteral(" Общие"));
+    tree->collapseItem(colours);
+    EXPECT_TRUE(colours->isExpanded());
+
+    tree->setCurrentItem(colours);
+    EXPECT_EQ(tree->currentItem(), colours->child(0));
+    EXPECT_EQ(frmOptions->pgCtrlSections->currentWidget(), frmOptions->tabSh_clr_chA);
+    EXPECT_EQ(frmOptions->lblSection->text(), QStringLiteral(" Цвета: Канал A"));
+
+    tree->setCurrentItem(colours->child(1));
+    EXPECT_EQ(frmOptions->pgCtrlSections->currentWidget(), frmOptions->tabSh_clr_chB);
+    EXPECT_EQ(frmOptions->lblSection->text(), QStringLiteral(" Цвета: Канал B"));
+}
+
+TEST_F(OptionsDialogTest, CancelChangesNothing) {
+    const int32_t oldOn = frmMain->frameChA->OnColorOption->Value();
+    const QColor oldPanel = PanelColor(frmMain->frameChA);
+    const QByteArray oldFile = ReadFile(iniName);
+    WhenModal([this](QWidget* modal) {
+        ASSERT_EQ(modal, frmOptions.get());
+        Color("clrBox_clr_chA_Off")->SetColorValue(0x0000FF);
+        Color("clrBox_clr_chA_On")->SetColorValue(0x0000FF);
+        frmOptions->chBox_comn_AutoConnect->setChecked(true);
+        QTest::mouseClick(frmOptions->btnCancel, Qt::LeftButton);
+    });
+    frmMain->act_OptionsSet->trigger();
+
+    EXPECT_EQ(frmMain->frameChA->OnColorOption->Value(), oldOn);
+    EXPECT_FALSE(dm->AutoConnectOption->Value());
+    EXPECT_EQ(PanelColor(frmMain->frameChA), oldPanel);
+    EXPECT_EQ(ReadFile(iniName), oldFile);
+    // The next showing starts again from the option values.
+    frmOptions->LoadFromOptions(false);
+    EXPECT_EQ(Color("clrBox_clr_chA_On")->ColorValue(), oldOn);
+    EXPECT_FALSE(frmOptions->chBox_comn_AutoConnect->isChecked());
+}
+
+TEST_F(OptionsDialogTest, OkStoresAppliesSavesAndRecoloursBothPanels) {
+    WhenModal([this](QWidget*) {
+        frmOptions->chBox_comn_AutoConnect->setChecked(true);
+        frmOptions->ChBox_gen_UseExtRefFreq->setChecked(true);
+        CommitRefFreq(QStringLiteral("10"));
+        frmOptions->edtFreqScale->setValue(20);
+        Color("clrBox_clr_chA_NameText")->SetColorValue(0x008000);
+        Color("clrBox_clr_chB_NameText")->SetColorValue(0x800000);
+        Color("clrBox_clr_chA_Off")->SetColorValue(0x00FFFF);
+        Color("clrBox_clr_chB_Off")->SetColorValue(0x123456);  // outside the list
+        Color("clrBox_clr_chA_On")->SetColorValue(0x0000FF);
+        Color("clrBox_clr_chB_On")->SetColorValue(0xFF0000);
+        QTest::mouseClick(frmOptions->btnOK, Qt::LeftButton);
+    });
+    frmMain->act_OptionsSet->trigger();
+
+    EXPECT_TRUE(messages.empty());
+    TframeCh* a = frmMain->frameChA;
+    TframeCh* b = frmMain->frameChB;
+    EXPECT_EQ(a->OnColorOption->Value(), 0x0000FF);
+    EXPECT_EQ(b->OnColorOption->Value(), 0xFF0000);
+    // Both panels (outputs off) show their new off colours and name colours.
+    EXPECT_EQ(PanelColor(a), QColor(0xFF, 0xFF, 0x00));
+    EXPECT_EQ(PanelColor(b), QColor(0x56, 0x34, 0x12));
+    EXPECT_EQ(NameColor(a), QColor(0x00, 0x80, 0x00));
+    EXPECT_EQ(NameColor(b), QColor(0x00, 0x00, 0x80));
+    // The clock went to the generator: 10 MHz x 20.
+    EXPECT_TRUE(dm->ZyGen()->UseExtRefFreq());
+    EXPECT_DOUBLE_EQ(dm->ZyGen()->RefFreq(), 10.0);
+    EXPECT_EQ(dm->ZyGen()->FreqScale(), 20);
+
+    // Every registered option is in the file.
+    const QString file = QString::fromUtf8(ReadFile(iniName));
+    TZyAppOptionsRepository* rep = dm->ZyAppOptionsRep();
+    ASSERT_EQ(rep->GetAppOptionsCount(), 10);
+    for (int i = 0; i < rep->GetAppOptionsCount(); ++i) {
+        const QString key = QString::fromStdString(rep->GetAppOptions(i)->IdentName());
+        EXPECT_TRUE(file.contains(key + QLatin1Char('='))) << key.toStdString();
+    }
+    EXPECT_TRUE(file.contains(QStringLiteral("OffColor=1193046")));
+    EXPECT_TRUE(file.contains(QStringLiteral("RefFreq=10")));
+    EXPECT_TRUE(file.contains(QStringLiteral("FreqScale=20")));
+}
+
+TEST_F(OptionsDialogTest, EmptyReferenceFrequencyAtOkStopsAfterTheFirstValues) {
+    const QByteArray oldFile = ReadFile(iniName);
+    const QColor oldPanel = PanelColor(frmMain->frameChA);
+    WhenModal([this](QWidget*) {
+        frmOptions->chBox_comn_AutoConnect->setChecked(true);
+        frmOptions->ChBox_gen_UseExtRefFreq->setChecked(true);
+        frmOptions->edtFreqScale->setValue(20);
+        Color("clrBox_clr_chA_Off")->SetColorValue(0x00FFFF);
+        frmOptions->edt_RefFreq->setText(QString());
+        QTest::mouseClick(frmOptions->btnOK, Qt::LeftButton);
+    });
+    messages.clear();
+    frmMain->act_OptionsSet->trigger();
+
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_TRUE(messages[0].contains(QStringLiteral("\"\"")));
+    // Stored before the failing step.
+    EXPECT_TRUE(dm->AutoConnectOption->Value());
+    EXPECT_TRUE(dm->UseExtFreqOption->Value());
+    EXPECT_EQ(frmMain->frameChA->OffColorOption->Value(), 0x00FFFF);
+    // Not stored, not applied, not saved, not shown.
+    EXPECT_DOUBLE_EQ(dm->RefFreqOption->Value(), 25.0);
+    EXPECT_EQ(dm->FreqScaleOption->Value(), 16);
+    EXPECT_FALSE(dm->ZyGen()->UseExtRefFreq());
+    EXPECT_EQ(ReadFile(iniName), oldFile);
+    EXPECT_EQ(PanelColor(frmMain->frameChA), oldPanel);
+}
+
+TEST_F(OptionsDialogTest, AboutBoxIsAFreshInstanceEachTime) {
+    std::vector<TfrmAbout*> seen;
+    const auto close = [&](QWidget* modal) {
+        auto* about = qobject_cast<TfrmAbout*>(modal);
+        ASSERT_NE(about, nullptr);
+        EXPECT_FALSE(about->property("seen").isValid());
+        about->setProperty("seen", true);
+        EXPECT_EQ(about->cxLabel3->text(), QStringLiteral("Версия 1.0.2.20 (Spec. Ed.)"));
+        EXPECT_EQ(frmMain->findChildren<TfrmAbout*>().size(), 1);
+        seen.push_back(about);
+        QTest::keyClick(about, Qt::Key_Return);
+    };
+    WhenModal(close);
+    frmMain->miHelpAbout->trigger();
+    WhenModal(close);
+    frmMain->miHelpAbout->trigger();
+    EXPECT_EQ(seen.size(), 2u);
+    EXPECT_TRUE(frmMain->findChildren<TfrmAbout*>().isEmpty());
+}
+
+TEST_F(OptionsDialogTest, HelpRequestsCarryTheirContextNumbers) {
+    std::vector<THelpRequest> requests;
+    const THtmlHelp::THandler old = THtmlHelp::SetHandler([&](const THelpRequest& request) {
+        requests.push_back(request);
+        return uintptr_t{0};
+    });
+    QTest::keyClick(frmOptions.get(), Qt::Key_F1);
+    frmMain->actHelpContents->trigger();
+    THtmlHelp::SetHandler(old);
+
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(requests[0].command, HH_HELP_CONTEXT);
+    EXPECT_EQ(requests[0].data, 2010u);
+    EXPECT_EQ(requests[1].command, HH_DISPLAY_TOPIC);
+    EXPECT_EQ(requests[0].file, QStringLiteral("ZyPanel.chm"));
+}
+
+TEST_F(OptionsDialogTest, HelpShowsThePageOfEachContextNumber) {
+    // The help folder of the sources stands in for the one beside the program.
+    const QString chm = QString::fromStdString(
+        (std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "help.chm")
+            .string());
+    for (int context : {2001, 2002, 2003, 2004, 2005, 2006, 2007, 2010, 2020, 0}) {
+        SCOPED_TRACE(context);
+        THtmlHelp::HtmlHelp(nullptr, chm, context ? HH_HELP_CONTEXT : HH_DISPLAY_TOPIC,
+                            static_cast<uintptr_t>(context));
+        QTextBrowser* window = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (w->objectName() != QStringLiteral("frmHelp") || !w->isVisible()) continue;
+            window = qobject_cast<QTextBrowser*>(w);
+            if (!window) window = w->findChild<QTextBrowser*>();
+        }
+        ASSERT_NE(window, nullptr);
+        const QString page = context ? QStringLiteral("%1.html").arg(context)
+                                     : QStringLiteral("index.html");
+        EXPECT_TRUE(window->source().toLocalFile().endsWith(QLatin1Char('/') + page));
+        EXPECT_FALSE(window->toPlainText().isEmpty());
+    }
+    THtmlHelp::HtmlHelp(nullptr, QString(), HH_CLOSE_ALL, 0);
+}
+
+}  // namespace
