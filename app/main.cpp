@@ -16,6 +16,7 @@
 #include "platform/UsbDriver.h"
 #include "sim/VirtualInstrument.h"
 #include "ui/frmMain.h"
+#include "ui/frmOptions.h"
 
 int main(int argc, char** argv) {
     TZyApplication app(argc, argv);
@@ -57,6 +58,8 @@ int main(int argc, char** argv) {
         // connect), then the options dialog.
         TDMmain dmMain(*driver, ticks, timers, optionsFile.toStdString());
         TfrmMain frmMain(&dmMain, simulation);
+        TfrmOptions frmOptions(&dmMain, &frmMain);
+        frmMain.frmOptions = &frmOptions;
         frmMain.show();
         result = TZyApplication::exec();
     } catch (...) {

@@ -33,6 +33,8 @@
 #include "ui/Icons.h"
 #include "ui/MaskEdit.h"
 #include "ui/frameCh.h"
+#include "ui/frmAbout.h"
+#include "ui/frmOptions.h"
 
 const char* const TfrmMain::kMakerWebAddress = "https://zypanel.example/";
 
@@ -328,14 +330,18 @@ void TfrmMain::act_UpdateChlsExecute() {
 }
 
 void TfrmMain::act_OptionsSetExecute() {
-    // The options dialog plugs in here: fill it from the options, show it
-    // modally and, on OK, store, apply and save, then ApplyColors(false) on
-    // both panels.
+    if (!frmOptions) return;
+    frmOptions->LoadFromOptions(false);
+    if (frmOptions->exec() != QDialog::Accepted) return;
+    // An error while storing ends here: the panels keep their colours.
+    frmOptions->StoreToOptions(true);
+    frameChA->ApplyColors(false);
+    frameChB->ApplyColors(false);
 }
 
 void TfrmMain::miHelpAboutClick() {
-    TMessageBox::Show(this, QStringLiteral("Модуль управления УДГ Тайра-9"),
-                      QStringLiteral("О программе"), miInformation, mbOK);
+    TfrmAbout about(this);
+    about.exec();
 }
 
 void TfrmMain::btnHvwebClick() {

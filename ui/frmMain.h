@@ -10,6 +10,7 @@ class QStatusBar;
 class QToolBar;
 class TDMmain;
 class TframeCh;
+class TfrmOptions;
 class TZyGen4;
 
 // The main window: both channel panels side by side (A left, B right), the
@@ -29,6 +30,8 @@ class TfrmMain : public QMainWindow {
 
     TZyGen4* Gen = nullptr;
     TDMmain* DM = nullptr;
+    // The options dialog, created by start-up after this window; not owned.
+    TfrmOptions* frmOptions = nullptr;
 
     // Operations.
     void SetGenActive(bool v);

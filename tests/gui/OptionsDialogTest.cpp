@@ -1,102 +1,59 @@
 // The options dialog, the About box and help, on the whole window program
 // over a recording driver, with an options file in a temporary folder.
-#include <gtest/gtest.h>
-
-#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QGroupBox>
 #include <QLabel>
-#include <QLocale>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStackedWidget>
-#include <QTemporaryDir>
-#include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QUrl>
 #include <filesystem>
 #include <functional>
-#include <memory>
-#include <vector>
 
-#include "app/DMmain.h"
-#include "app/HtmlHelp.h"
-#include "app/MessageBox.h"
-#include "app/ZyApplication.h"
-#include "gen4/ZyGen4.h"
 #include "options/ZyAppBoolOption.h"
 #include "options/ZyAppColorOption.h"
 #include "options/ZyAppDblOption.h"
 #include "options/ZyAppIntOption.h"
 #include "options/ZyAppOptionsRepository.h"
-#include "platform/RecordingDriver.h"
-#include "platform/TickSource.h"
-#include "platform/TimerHost.h"
+#include "tests/fixtures/GuiFixture.h"
 #include "ui/ColorComboBox.h"
 #include "ui/MaskEdit.h"
-#include "ui/frameCh.h"
 #include "ui/frmAbout.h"
-#include "ui/frmMain.h"
 #include "ui/frmOptions.h"
 
 namespace {
-
-QApplication* App() {
-    static int argc = 1;
-    static char name[] = "test_gui";
-    static char* argv[] = {name, nullptr};
-    if (!qApp) new TZyApplication(argc, argv);
-    return qobject_cast<QApplication*>(qApp);
-}
 
 // Runs `f` as soon as the next modal dialog's event loop is running.
 void WhenModal(std::function<void(QWidget*)> f) {
     QTimer::singleShot(0, qApp, [f] { f(QApplication::activeModalWidget()); });
 }
 
-QByteArray ReadFile(const QString& name) {
-    QFile file(name);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-class OptionsDialogTest : public ::testing::Test {
-protected:
+// The program with its options dialog, created after the main window as at
+// start-up and destroyed before it.
+class OptionsDialogTest : public GuiFixture {
+  protected:
     void SetUp() override {
-        App();
-        QLocale::setDefault(QLocale::c());
-        ASSERT_TRUE(dir.isValid());
-        iniName = dir.filePath(QStringLiteral("ZyPanel.ini"));
-        // Start disconnected, so the window opens without a link.
-        QFile ini(iniName);
-        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-        ini.write("[Common]\nAutoConnect=0\n");
-        ini.close();
-        oldBoxes = TMessageBox::SetHandler([this](const TMessageRequest& request) {
-            messages.push_back(request.text);
-            return mrOk;
-        });
-        dm = std::make_unique<TDMmain>(driver, ticks, timers, iniName.toStdString());
-        frmMain = std::make_unique<TfrmMain>(dm.get());
-        frmOptions = std::make_unique<TfrmOptions>(dm.get(), frmMain.get());
-        frmMain->frmOptions = frmOptions.get();
+        GuiFixture::SetUp();
+        Start();
+        frmOptions = std::make_unique<TfrmOptions>(dm.get(), frm.get());
+        frm->frmOptions = frmOptions.get();
     }
 
     void TearDown() override {
         frmOptions.reset();
-        frmMain.reset();
-        dm.reset();
-        TMessageBox::SetHandler(oldBoxes);
-        QLocale::setDefault(QLocale::c());
+        GuiFixture::TearDown();
     }
 
     TColorComboBox* Color(const char* name) {
         return frmOptions->findChild<TColorComboBox*>(QString::fromLatin1(name));
     }
 
-    // Types `text` into the reference frequency edit and presses Enter in it.
+    // Types `text` into the reference frequency edit and commits it.
     void CommitRefFreq(const QString& text) {
         TMaskEdit* edit = frmOptions->edt_RefFreq;
         edit->clear();
@@ -104,23 +61,14 @@ protected:
         edit->ValidateEdit();
     }
 
-    QColor PanelColor(TframeCh* frame) {
+    static QColor PanelColor(TframeCh* frame) {
         return frame->grBoxChParams->palette().color(QPalette::Window);
     }
-    QColor NameColor(TframeCh* frame) {
+    static QColor NameColor(TframeCh* frame) {
         return frame->chBox_ChOpen->palette().color(QPalette::WindowText);
     }
 
-    QTemporaryDir dir;
-    QString iniName;
-    TRecordingDriver driver;
-    TFakeTickSource ticks;
-    TManualTimerHost timers;
-    std::unique_ptr<TDMmain> dm;
-    std::unique_ptr<TfrmMain> frmMain;
     std::unique_ptr<TfrmOptions> frmOptions;
-    std::vector<QString> messages;
-    TMessageBox::THandler oldBoxes;
 };
 
 TEST_F(OptionsDialogTest, CommittedReferenceFrequencyChoosesTheMultiplier) {
@@ -130,7 +78,7 @@ TEST_F(OptionsDialogTest, CommittedReferenceFrequencyChoosesTheMultiplier) {
         const char* result;
     };
     const Row rows[] = {
-        {"25", 16, "400"},     {"30", 13, "390"}, {"24", 17, "408"},  {"41", 10, "410"},
+        {"25", 16, "400"},    {"30", 13, "390"}, {"24", 17, "408"}, {"41", 10, "410"},
         {"41.5", 9, "373.5"}, {"100", 4, "400"}, {"150", 4, "600"}, {"0.5", 800, "400"},
     };
     frmOptions->ChBox_gen_UseExtRefFreq->setChecked(true);
@@ -220,9 +168,9 @@ TEST_F(OptionsDialogTest, TreeNeverCollapsesAndColoursGoToChannelA) {
 }
 
 TEST_F(OptionsDialogTest, CancelChangesNothing) {
-    const int32_t oldOn = frmMain->frameChA->OnColorOption->Value();
-    const QColor oldPanel = PanelColor(frmMain->frameChA);
-    const QByteArray oldFile = ReadFile(iniName);
+    const int32_t oldOn = frm->frameChA->OnColorOption->Value();
+    const QColor oldPanel = PanelColor(frm->frameChA);
+    const std::string oldFile = ReadOptions();
     WhenModal([this](QWidget* modal) {
         ASSERT_EQ(modal, frmOptions.get());
         Color("clrBox_clr_chA_Off")->SetColorValue(0x0000FF);
@@ -230,12 +178,12 @@ TEST_F(OptionsDialogTest, CancelChangesNothing) {
         frmOptions->chBox_comn_AutoConnect->setChecked(true);
         QTest::mouseClick(frmOptions->btnCancel, Qt::LeftButton);
     });
-    frmMain->act_OptionsSet->trigger();
+    frm->act_OptionsSet->trigger();
 
-    EXPECT_EQ(frmMain->frameChA->OnColorOption->Value(), oldOn);
+    EXPECT_EQ(frm->frameChA->OnColorOption->Value(), oldOn);
     EXPECT_FALSE(dm->AutoConnectOption->Value());
-    EXPECT_EQ(PanelColor(frmMain->frameChA), oldPanel);
-    EXPECT_EQ(ReadFile(iniName), oldFile);
+    EXPECT_EQ(PanelColor(frm->frameChA), oldPanel);
+    EXPECT_EQ(ReadOptions(), oldFile);
     // The next showing starts again from the option values.
     frmOptions->LoadFromOptions(false);
     EXPECT_EQ(Color("clrBox_clr_chA_On")->ColorValue(), oldOn);
@@ -256,11 +204,11 @@ TEST_F(OptionsDialogTest, OkStoresAppliesSavesAndRecoloursBothPanels) {
         Color("clrBox_clr_chB_On")->SetColorValue(0xFF0000);
         QTest::mouseClick(frmOptions->btnOK, Qt::LeftButton);
     });
-    frmMain->act_OptionsSet->trigger();
+    frm->act_OptionsSet->trigger();
 
     EXPECT_TRUE(messages.empty());
-    TframeCh* a = frmMain->frameChA;
-    TframeCh* b = frmMain->frameChB;
+    TframeCh* a = frm->frameChA;
+    TframeCh* b = frm->frameChB;
     EXPECT_EQ(a->OnColorOption->Value(), 0x0000FF);
     EXPECT_EQ(b->OnColorOption->Value(), 0xFF0000);
     // Both panels (outputs off) show their new off colours and name colours.
@@ -274,7 +222,7 @@ TEST_F(OptionsDialogTest, OkStoresAppliesSavesAndRecoloursBothPanels) {
     EXPECT_EQ(dm->ZyGen()->FreqScale(), 20);
 
     // Every registered option is in the file.
-    const QString file = QString::fromUtf8(ReadFile(iniName));
+    const QString file = QString::fromStdString(ReadOptions());
     TZyAppOptionsRepository* rep = dm->ZyAppOptionsRep();
     ASSERT_EQ(rep->GetAppOptionsCount(), 10);
     for (int i = 0; i < rep->GetAppOptionsCount(); ++i) {
@@ -287,8 +235,8 @@ TEST_F(OptionsDialogTest, OkStoresAppliesSavesAndRecoloursBothPanels) {
 }
 
 TEST_F(OptionsDialogTest, EmptyReferenceFrequencyAtOkStopsAfterTheFirstValues) {
-    const QByteArray oldFile = ReadFile(iniName);
-    const QColor oldPanel = PanelColor(frmMain->frameChA);
+    const std::string oldFile = ReadOptions();
+    const QColor oldPanel = PanelColor(frm->frameChA);
     WhenModal([this](QWidget*) {
         frmOptions->chBox_comn_AutoConnect->setChecked(true);
         frmOptions->ChBox_gen_UseExtRefFreq->setChecked(true);
@@ -298,20 +246,20 @@ TEST_F(OptionsDialogTest, EmptyReferenceFrequencyAtOkStopsAfterTheFirstValues) {
         QTest::mouseClick(frmOptions->btnOK, Qt::LeftButton);
     });
     messages.clear();
-    frmMain->act_OptionsSet->trigger();
+    frm->act_OptionsSet->trigger();
 
     ASSERT_EQ(messages.size(), 1u);
-    EXPECT_TRUE(messages[0].contains(QStringLiteral("\"\"")));
+    EXPECT_TRUE(messages[0].text.contains(QStringLiteral("\"\"")));
     // Stored before the failing step.
     EXPECT_TRUE(dm->AutoConnectOption->Value());
     EXPECT_TRUE(dm->UseExtFreqOption->Value());
-    EXPECT_EQ(frmMain->frameChA->OffColorOption->Value(), 0x00FFFF);
+    EXPECT_EQ(frm->frameChA->OffColorOption->Value(), 0x00FFFF);
     // Not stored, not applied, not saved, not shown.
     EXPECT_DOUBLE_EQ(dm->RefFreqOption->Value(), 25.0);
     EXPECT_EQ(dm->FreqScaleOption->Value(), 16);
     EXPECT_FALSE(dm->ZyGen()->UseExtRefFreq());
-    EXPECT_EQ(ReadFile(iniName), oldFile);
-    EXPECT_EQ(PanelColor(frmMain->frameChA), oldPanel);
+    EXPECT_EQ(ReadOptions(), oldFile);
+    EXPECT_EQ(PanelColor(frm->frameChA), oldPanel);
 }
 
 TEST_F(OptionsDialogTest, AboutBoxIsAFreshInstanceEachTime) {
@@ -322,33 +270,27 @@ TEST_F(OptionsDialogTest, AboutBoxIsAFreshInstanceEachTime) {
         EXPECT_FALSE(about->property("seen").isValid());
         about->setProperty("seen", true);
         EXPECT_EQ(about->cxLabel3->text(), QStringLiteral("Версия 1.0.2.20 (Spec. Ed.)"));
-        EXPECT_EQ(frmMain->findChildren<TfrmAbout*>().size(), 1);
+        EXPECT_EQ(frm->findChildren<TfrmAbout*>().size(), 1);
         seen.push_back(about);
         QTest::keyClick(about, Qt::Key_Return);
     };
     WhenModal(close);
-    frmMain->miHelpAbout->trigger();
+    frm->miHelpAbout->trigger();
     WhenModal(close);
-    frmMain->miHelpAbout->trigger();
+    frm->miHelpAbout->trigger();
     EXPECT_EQ(seen.size(), 2u);
-    EXPECT_TRUE(frmMain->findChildren<TfrmAbout*>().isEmpty());
+    EXPECT_TRUE(frm->findChildren<TfrmAbout*>().isEmpty());
 }
 
 TEST_F(OptionsDialogTest, HelpRequestsCarryTheirContextNumbers) {
-    std::vector<THelpRequest> requests;
-    const THtmlHelp::THandler old = THtmlHelp::SetHandler([&](const THelpRequest& request) {
-        requests.push_back(request);
-        return uintptr_t{0};
-    });
+    help.clear();
     QTest::keyClick(frmOptions.get(), Qt::Key_F1);
-    frmMain->actHelpContents->trigger();
-    THtmlHelp::SetHandler(old);
-
-    ASSERT_EQ(requests.size(), 2u);
-    EXPECT_EQ(requests[0].command, HH_HELP_CONTEXT);
-    EXPECT_EQ(requests[0].data, 2010u);
-    EXPECT_EQ(requests[1].command, HH_DISPLAY_TOPIC);
-    EXPECT_EQ(requests[0].file, QStringLiteral("ZyPanel.chm"));
+    frm->actHelpContents->trigger();
+    ASSERT_EQ(help.size(), 2u);
+    EXPECT_EQ(help[0].command, HH_HELP_CONTEXT);
+    EXPECT_EQ(help[0].data, 2010u);
+    EXPECT_EQ(help[0].file, QStringLiteral("ZyPanel.chm"));
+    EXPECT_EQ(help[1].command, HH_DISPLAY_TOPIC);
 }
 
 TEST_F(OptionsDialogTest, HelpShowsThePageOfEachContextNumber) {
@@ -356,6 +298,7 @@ TEST_F(OptionsDialogTest, HelpShowsThePageOfEachContextNumber) {
     const QString chm = QString::fromStdString(
         (std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "help.chm")
             .string());
+    const THtmlHelp::THandler recorder = THtmlHelp::SetHandler({});  // the real viewer
     for (int context : {2001, 2002, 2003, 2004, 2005, 2006, 2007, 2010, 2020, 0}) {
         SCOPED_TRACE(context);
         THtmlHelp::HtmlHelp(nullptr, chm, context ? HH_HELP_CONTEXT : HH_DISPLAY_TOPIC,
@@ -367,12 +310,13 @@ TEST_F(OptionsDialogTest, HelpShowsThePageOfEachContextNumber) {
             if (!window) window = w->findChild<QTextBrowser*>();
         }
         ASSERT_NE(window, nullptr);
-        const QString page = context ? QStringLiteral("%1.html").arg(context)
-                                     : QStringLiteral("index.html");
+        const QString page =
+            context ? QStringLiteral("%1.html").arg(context) : QStringLiteral("index.html");
         EXPECT_TRUE(window->source().toLocalFile().endsWith(QLatin1Char('/') + page));
         EXPECT_FALSE(window->toPlainText().isEmpty());
     }
     THtmlHelp::HtmlHelp(nullptr, QString(), HH_CLOSE_ALL, 0);
+    THtmlHelp::SetHandler(recorder);
 }
 
 }  // namespace
