@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/CliStep.h"
+
+// A fault the virtual instrument is told to show.
+struct TSimFault {
+    enum TKind : int32_t { sfOpen, sfWrite, sfShort, sfRead };
+    TKind kind = sfOpen;
+    int k = 0;  // which write or read, counted from 1
+};
+
+// A parsed zygen4 command line: `zygen4 [OPTIONS] [STEP]...`.
+struct TCliOptions {
+    bool help = false;
+    bool version = false;
+    bool simDevice = false;            // --device sim (else ftdi)
+    std::optional<std::string> trace;  // --trace FILE, "-" for stdout
+    bool fast = false;                 // --fast
+    std::optional<uint32_t> simAdc;    // --sim-adc VALUE
+    std::vector<TSimFault> faults;     // --sim-fault, as often as given
+    std::vector<TCliStep> steps;
+};
+
+// Reads the arguments after the program name. Options come first; `--` or the
+// first word that is not an option starts the steps. --help and --version end
+// the reading. Throws ECliUsageError on anything the tool cannot run.
+TCliOptions ParseCommandLine(const std::vector<std::string>& args);
+
+// The --help text, with every property path.
+std::string UsageText();

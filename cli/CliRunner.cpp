@@ -1,0 +1,204 @@
+#include "cli/CliRunner.h"
+
+#include <charconv>
+
+#include "cli/CliDevice.h"
+#include "cli/EnumInfo.h"
+#include "cli/PropertyTable.h"
+#include "gen4/ZyGen4.h"
+#include "gen4/ZyGen4ChannelA.h"
+#include "gen4/ZyGen4ChannelB.h"
+#include "gen4/engines/ZyGen4Tuner.h"
+#include "platform/Exceptions.h"
+#include "sim/VirtualInstrument.h"
+
+namespace {
+
+std::string Shortest(double v) {
+    char buffer[64];
+    auto r = std::to_chars(buffer, buffer + sizeof buffer, v);
+    return std::string(buffer, r.ptr);
+}
+
+// The settings file of the generator.
+template <typename G>
+void SaveSettings(G& gen, const std::string& file) {
+    if constexpr (requires { gen.SaveToFile(file); })
+        gen.SaveToFile(file);
+    else
+        throw Exception("this build cannot write settings files");
+}
+
+template <typename G>
+void LoadSettings(G& gen, const std::string& file) {
+    if constexpr (requires { gen.LoadFromFile(file); })
+        gen.LoadFromFile(file);
+    else
+        throw Exception("this build cannot read settings files");
+}
+
+// The property a range check names, when no assignment step is running.
+const char* ParameterName(TZyGen4Parameters param) {
+    switch (param) {
+        case ZGP_ChFrequency:
+            return "Frequency";
+        case ZGP_ChPhase:
+            return "Phase";
+        case ZGP_LFMTime:
+            return "LFM time";
+        case ZGP_DDSModTime:
+            return "DDSMod time";
+        default:
+            return "value";
+    }
+}
+
+}  // namespace
+
+TCliRunner::TCliRunner(const TCliOptions& options, std::ostream& out, std::ostream& err)
+    : options_(options), out_(out), err_(err) {}
+
+TCliRunner::~TCliRunner() {
+    if (!gen_) return;
+    // The handlers refer to this runner, which the generator may outlive
+    // by a moment while it is destroyed.
+    gen_->OnParamValueError = nullptr;
+    gen_->OnADCTimer = nullptr;
+    gen_->OnOverModulation = nullptr;
+    gen_->OnErrorFile = nullptr;
+    gen_.reset();
+}
+
+TVirtualInstrument* TCliRunner::Instrument() const {
+    return device_ ? device_->Instrument() : nullptr;
+}
+
+void TCliRunner::Build() {
+    device_ = std::make_unique<TCliDevice>(options_, out_);
+    gen_ =
+        std::make_unique<TZyGen4>(nullptr, device_->Driver(), device_->Ticks(), device_->Timers());
+    AssignEvents();
+}
+
+std::string TCliRunner::ChannelName(const TZyGen4Channel* ch) const {
+    return ch && ch->IsChannelA() ? "ChA" : "ChB";
+}
+
+void TCliRunner::AssignEvents() {
+    gen_->OnParamValueError = [this](TZyGen4Channel* ch, TZyGen4Parameters param, double* value) {
+        valueRejected_ = true;
+        // The assignment as written, or the channel's value the check names.
+        const std::string what = current_ && current_->kind == TCliStep::skSet
+                                     ? current_->text
+                                     : ChannelName(ch) + " " + ParameterName(param) + " " +
+                                           (value ? Shortest(*value) : std::string("?"));
+        err_ << "zygen4: " << what << ": out of range, rejected\n";
+    };
+    gen_->OnOverModulation = [this](TZyGen4Channel* ch, double limit) {
+        err_ << "zygen4: " << ChannelName(ch) << ".Amplitude " << Shortest(ch->Amplitude())
+             << " is above the overmodulation limit " << Shortest(limit) << "; left as it is\n";
+    };
+    gen_->OnADCTimer = [this](TZyGen4Channel* ch) {
+        out_ << "ADC " << (ch->IsChannelA() ? "A" : "B") << " " << ch->Tuner()->ADCValue() << "\n";
+    };
+    gen_->OnErrorFile = [this](TZyGen4*) { fileError_ = true; };
+}
+
+TCliExit TCliRunner::Run() {
+    TCliExit status = ceOk;
+    try {
+        Build();
+        for (const auto& step : options_.steps) {
+            current_ = &step;
+            valueRejected_ = false;
+            fileError_ = false;
+            if (!RunStep(step)) {
+                status = ceRejected;
+                break;
+            }
+        }
+    } catch (const std::exception& e) {
+        err_ << "zygen4: " << (current_ ? current_->text + ": " : std::string()) << e.what()
+             << "\n";
+        status = ceRuntimeError;
+    }
+    current_ = nullptr;
+    try {
+        CloseLink();
+    } catch (const std::exception& e) {
+        err_ << "zygen4: " << e.what() << "\n";
+        if (status == ceOk) status = ceRuntimeError;
+    }
+    out_.flush();
+    return status;
+}
+
+// At exit the settings stay in the instrument: the link closes without the
+// reset that switching Active off (or destroying the generator) would send.
+void TCliRunner::CloseLink() {
+    if (!gen_ || !gen_->GetActive()) return;
+    if (!gen_->CloseFTPort())
+        throw Exception("closing the link failed (" + FtStatusInfo().Name(gen_->Status()) + ")");
+    gen_->UpdateDependentTimers();
+}
+
+bool TCliRunner::RunStep(const TCliStep& step) {
+    switch (step.kind) {
+        case TCliStep::skSet:
+            return RunSet(step);
+        case TCliStep::skGet:
+            out_ << step.prop->path << "="
+                 << FormatPropertyValue(step.prop->kind, step.prop->enumInfo, step.prop->get(*gen_))
+                 << "\n";
+            return true;
+        case TCliStep::skUpdate:
+            gen_->UpdateMode();
+            return true;
+        case TCliStep::skSave:
+            SaveSettings(*gen_, step.file);
+            return true;
+        case TCliStep::skLoad:
+            LoadSettings(*gen_, step.file);
+            if (fileError_) throw EInOutError("not a generator settings file");
+            return true;
+        case TCliStep::skAdc: {
+            if (!gen_->GetActive()) throw Exception("not connected (set Active=1 first)");
+            TZyGen4Channel* ch = step.channelA ? static_cast<TZyGen4Channel*>(gen_->ChA())
+                                               : static_cast<TZyGen4Channel*>(gen_->ChB());
+            ch->Tuner()->GetADCValue();
+            out_ << "ADC " << (step.channelA ? "A" : "B") << " " << ch->Tuner()->ADCValue() << "\n";
+            return true;
+        }
+        case TCliStep::skWait:
+            device_->RunTimers(step.ms);
+            return true;
+        case TCliStep::skState:
+            if (TVirtualInstrument* sim = device_->Instrument())
+                for (const auto& line : sim->StateLines()) out_ << line << "\n";
+            return true;
+        default:
+            return true;
+    }
+}
+
+bool TCliRunner::RunSet(const TCliStep& step) {
+    const TPropertyDef& def = *step.prop;
+    def.set(*gen_, step.value);
+    if (def.path == "Active") {
+        if (step.value.b && !gen_->GetActive())
+            throw Exception("cannot connect to the instrument (" +
+                            FtStatusInfo().Name(gen_->Status()) + ")");
+        return true;
+    }
+    if (valueRejected_) return false;
+    // Setters drop some values silently (an amplitude of 0, a sweep top below
+    // the carrier, a reference clock while the internal one is used): a script
+    // must not take that for success.
+    const TPropertyValue now = def.get(*gen_);
+    if (!now.Equals(def.kind, step.value)) {
+        err_ << "zygen4: " << step.text << " was not taken; " << def.path << " stays "
+             << FormatPropertyValue(def.kind, def.enumInfo, now) << "\n";
+        return false;
+    }
+    return true;
+}
