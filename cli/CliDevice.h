@@ -43,5 +43,6 @@ class TCliDevice {
     std::unique_ptr<std::ofstream> traceFile_;
     TUsbDriver* top_ = nullptr;
     std::unique_ptr<TTickSource> ticks_;
+    bool fast_ = false;  // simulated time
     TManualTimerHost timers_;
 };

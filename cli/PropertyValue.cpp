@@ -1,6 +1,7 @@
 #include "cli/PropertyValue.h"
 
 #include <charconv>
+#include <cmath>
 #include <limits>
 
 #include "cli/EnumInfo.h"
@@ -60,8 +61,9 @@ std::optional<TPropertyValue> ParsePropertyValue(TValueKind kind, const TEnumInf
             return v;
         }
         case vkDouble: {
+            // "nan" and "inf" are no settings a script means to send.
             auto n = FromChars<double>(text);
-            if (!n) return std::nullopt;
+            if (!n || !std::isfinite(*n)) return std::nullopt;
             v.d = *n;
             return v;
         }

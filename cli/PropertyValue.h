@@ -21,7 +21,7 @@ struct TPropertyValue {
 };
 
 // Reads a value in its command-line form: bools 0/1/true/false, numbers in the
-// "C" form (std::from_chars), enumerations by name or listed number. Nothing
+// "C" form (std::from_chars; finite doubles only), enumerations by name or listed number. Nothing
 // when the text is not such a value. `enumInfo` is needed for vkEnum only.
 std::optional<TPropertyValue> ParsePropertyValue(TValueKind kind, const TEnumInfo* enumInfo,
                                                  std::string_view text);

@@ -98,6 +98,7 @@ TEST(Zygen4, ExitStatus) {
         {Sim({"ChA.Mode=ZGMdC_none"}), 2, "ChA.Mode"},
         {Sim({"ChA.Mode=9"}), 2, "ChA.Mode"},
         {Sim({"ChA.Frequency=1,5"}), 2, "ChA.Frequency"},
+        {Sim({"ChA.Amplitude=nan"}), 2, "ChA.Amplitude"},
         {Sim({"ChA.LFM.Tinc0=1.5"}), 2, "ChA.LFM.Tinc0"},
         {Sim({"ChA.LFM.Tinc0=99999999999"}), 2, "ChA.LFM.Tinc0"},
         {Sim({"AutoUpdate=yes"}), 2, "AutoUpdate"},
