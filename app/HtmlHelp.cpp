@@ -4,9 +4,9 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QPointer>
-#include <QTextBrowser>
-#include <QUrl>
 #include <utility>
+
+#include "ui/HelpViewer.h"
 
 namespace {
 
@@ -16,30 +16,18 @@ THtmlHelp::THandler& Handler() {
 }
 
 // The one help window; it deletes itself when closed, or on HH_CLOSE_ALL.
-QPointer<QTextBrowser>& Window() {
-    static QPointer<QTextBrowser> window;
+QPointer<THelpViewer>& Window() {
+    static QPointer<THelpViewer> window;
     return window;
 }
 
 void ShowPage(const QString& folder, const QString& page) {
-    QPointer<QTextBrowser>& window = Window();
+    QPointer<THelpViewer>& window = Window();
     if (!window) {
-        window = new QTextBrowser;
-        window->setObjectName(QStringLiteral("frmHelp"));
+        window = new THelpViewer;
         window->setAttribute(Qt::WA_DeleteOnClose);
-        window->setWindowTitle(QStringLiteral("Справка"));
-        window->setOpenExternalLinks(true);
-        window->resize(640, 480);
     }
-    const QString path = QDir(folder).filePath(page);
-    if (QFileInfo::exists(path)) {
-        window->setSearchPaths({folder});
-        window->setSource(QUrl::fromLocalFile(path));
-    } else {
-        window->setHtml(QStringLiteral("<p>Справка не установлена.</p>"));
-    }
-    window->show();
-    window->raise();
+    window->ShowPage(folder, page);
 }
 
 }  // namespace

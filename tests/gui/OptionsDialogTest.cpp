@@ -10,6 +10,7 @@
 #include <QStackedWidget>
 #include <QTextBrowser>
 #include <QTimer>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <QUrl>
 #include <filesystem>
@@ -22,6 +23,7 @@
 #include "options/ZyAppOptionsRepository.h"
 #include "tests/fixtures/GuiFixture.h"
 #include "ui/ColorComboBox.h"
+#include "ui/HelpViewer.h"
 #include "ui/MaskEdit.h"
 #include "ui/frmAbout.h"
 #include "ui/frmOptions.h"
@@ -299,22 +301,38 @@ TEST_F(OptionsDialogTest, HelpShowsThePageOfEachContextNumber) {
         (std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "help.chm")
             .string());
     const THtmlHelp::THandler recorder = THtmlHelp::SetHandler({});  // the real viewer
-    for (int context : {2001, 2002, 2003, 2004, 2005, 2006, 2007, 2010, 2020, 0}) {
-        SCOPED_TRACE(context);
-        THtmlHelp::HtmlHelp(nullptr, chm, context ? HH_HELP_CONTEXT : HH_DISPLAY_TOPIC,
-                            static_cast<uintptr_t>(context));
-        QTextBrowser* window = nullptr;
+    const auto shown = [] {
         for (QWidget* w : QApplication::topLevelWidgets()) {
-            if (w->objectName() != QStringLiteral("frmHelp") || !w->isVisible()) continue;
-            window = qobject_cast<QTextBrowser*>(w);
-            if (!window) window = w->findChild<QTextBrowser*>();
+            auto* viewer = qobject_cast<THelpViewer*>(w);
+            if (viewer && viewer->isVisible()) return viewer;
         }
-        ASSERT_NE(window, nullptr);
-        const QString page =
-            context ? QStringLiteral("%1.html").arg(context) : QStringLiteral("index.html");
-        EXPECT_TRUE(window->source().toLocalFile().endsWith(QLatin1Char('/') + page));
-        EXPECT_FALSE(window->toPlainText().isEmpty());
+        return static_cast<THelpViewer*>(nullptr);
+    };
+    struct Case {
+        uint32_t command;
+        int data;
+        QString page;
+    };
+    std::vector<Case> cases;
+    for (int context : {2001, 2002, 2003, 2004, 2005, 2006, 2007, 2010, 2020})
+        cases.push_back({HH_HELP_CONTEXT, context, QStringLiteral("%1.html").arg(context)});
+    cases.push_back({HH_DISPLAY_TOPIC, 0, QStringLiteral("index.html")});
+    cases.push_back({HH_HELP_CONTEXT, 9999, QStringLiteral("index.html")});  // unknown: contents
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.data);
+        THtmlHelp::HtmlHelp(nullptr, chm, c.command, static_cast<uintptr_t>(c.data));
+        THelpViewer* viewer = shown();
+        ASSERT_NE(viewer, nullptr);
+        EXPECT_EQ(viewer->CurrentPage(), c.page);
+        EXPECT_FALSE(viewer->txtBrowser->toPlainText().isEmpty());
     }
+    // Links between the pages stay in the window, and Back returns.
+    THtmlHelp::HtmlHelp(nullptr, chm, HH_HELP_CONTEXT, 2010);
+    THelpViewer* viewer = shown();
+    viewer->btnContents->click();
+    EXPECT_EQ(viewer->CurrentPage(), QStringLiteral("index.html"));
+    viewer->btnBack->click();
+    EXPECT_EQ(viewer->CurrentPage(), QStringLiteral("2010.html"));
     THtmlHelp::HtmlHelp(nullptr, QString(), HH_CLOSE_ALL, 0);
     THtmlHelp::SetHandler(recorder);
 }
