@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "gen4/ZyGen4Cmd.h"
 #include "gen4/ZyGen4Types.h"
@@ -17,6 +18,8 @@ class TZyGen4Channel;
 class TZyGen4ChannelA;
 class TZyGen4ChannelB;
 class TZyGen4Options;
+class TZyGen4FileReader;
+class TZyGen4FileWriter;
 
 // Event types. An empty function is an unassigned event.
 using TZyGen4NotifyEvent = std::function<void(TZyGen4* Sender)>;
@@ -115,6 +118,27 @@ class TZyGen4 : public TComponent {
     // limited to −20 … 20.
     static double Conv_Value(double x, double num, double den, int8_t digit);
 
+    // --- Settings file ----------------------------------------------------------
+    // Writes the complete set-up (clock, both channels with their engines, the
+    // options) as a 517-byte file. A failure never costs the previous file.
+    // Throws EInOutError: "Ошибка при открытии файла" when the file cannot be
+    // created, a message naming the cause when writing fails.
+    void SaveToFile(const std::string& FileName) const;
+    // Reads a set-up written by SaveToFile. Throws EInOutError "Ошибка при
+    // открытии файла" when the file cannot be opened; a wrong magic or version
+    // fires OnErrorFile and changes nothing. A file that ends early sets every
+    // field it holds wholly and keeps the others. Returns true when the whole
+    // set-up was read; otherwise LastFileError() says what was wrong.
+    bool LoadFromFile(const std::string& FileName);
+    // Reads the magic and, when it matches, the version; true when the header
+    // is wrong.
+    bool CheckIOMetrics(TZyGen4FileReader& in);
+    // The generator's record, then ChA's, ChB's and the options' records.
+    TZyGen4FileWriter& WriteDataToFile(TZyGen4FileWriter& out) const;
+    TZyGen4FileReader& ReadDataFromFile(TZyGen4FileReader& in);
+    // Why the last LoadFromFile returned false; empty after a complete load.
+    const std::string& LastFileError() const { return lastFileError_; }
+
     // --- Events --------------------------------------------------------------
     TZyGen4NotifyEvent OnFTError;
     TZyGen4ParamValueErrorEvent OnParamValueError;
@@ -146,4 +170,5 @@ class TZyGen4 : public TComponent {
     double refFreq_ = kIntRefFreq;
     int freqScale_ = kIntFreqScale;
     double genFreq_ = kIntRefFreq * kIntFreqScale;
+    std::string lastFileError_;
 };

@@ -266,3 +266,35 @@ void TZyGen4Channel::SetModeDDSMod() {
     SetOpened(true);
     ddsMod_->StartDDSMod();
 }
+
+// --- Settings file -------------------------------------------------------------------
+// The record layout is described in gen4/ZyGen4FileLayout.h.
+
+#include "gen4/ZyGen4FileReader.h"
+#include "gen4/ZyGen4FileWriter.h"
+
+TZyGen4FileWriter& TZyGen4Channel::WriteDataToFile(TZyGen4FileWriter& out) const {
+    out.WriteEnum(mode_);
+    out.WriteDouble(frequency_);
+    out.WriteDouble(amplitude_);
+    out.WriteDouble(phase_);
+    tuner_->WriteDataToFile(out);
+    intModulation_->WriteDataToFile(out);
+    extModulation_->WriteDataToFile(out);
+    lfm_->WriteDataToFile(out);
+    ddsMod_->WriteDataToFile(out);
+    return out;
+}
+
+TZyGen4FileReader& TZyGen4Channel::ReadDataFromFile(TZyGen4FileReader& in) {
+    in.ReadEnum(mode_);
+    in.ReadDouble(frequency_);
+    in.ReadDouble(amplitude_);
+    in.ReadDouble(phase_);
+    tuner_->ReadDataFromFile(in);
+    intModulation_->ReadDataFromFile(in);
+    extModulation_->ReadDataFromFile(in);
+    lfm_->ReadDataFromFile(in);
+    ddsMod_->ReadDataFromFile(in);
+    return in;
+}

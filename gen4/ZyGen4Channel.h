@@ -10,6 +10,8 @@ class TZyGen4ExtModulation;
 class TZyGen4Tuner;
 class TZyGen4LFM;
 class TZyGen4DDSMod;
+class TZyGen4FileReader;
+class TZyGen4FileWriter;
 
 // One output of the instrument: its mode, its sine carrier and its five mode
 // engines. Enforces the value ranges and the rules on which modes the two
@@ -75,6 +77,13 @@ class TZyGen4Channel {
     void SetModeExtModulation(bool Start);
     void SetModeLFM(bool Start);
     void SetModeDDSMod();
+
+    // --- Settings file ----------------------------------------------------------
+    // The channel's record at the stream's position, then its engines' records
+    // (Tuner, IntModulation, ExtModulation, LFM, DDSMod). The mode is stored as
+    // read, without the compatibility rules.
+    TZyGen4FileWriter& WriteDataToFile(TZyGen4FileWriter& out) const;
+    TZyGen4FileReader& ReadDataFromFile(TZyGen4FileReader& in);
 
   protected:
     TZyGen4Channel(TZyGen4* gen, TZyGen4ChNames channelType);

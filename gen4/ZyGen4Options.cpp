@@ -11,3 +11,21 @@ void TZyGen4Options::SetEnableDuplexIntMod(bool v) {
     if (gen_->ChA()->Mode() == ZGMdC_IntModulation && gen_->ChB()->Mode() == ZGMdC_IntModulation)
         gen_->TryUpdateMode();
 }
+
+// --- Settings file -------------------------------------------------------------------
+// The record layout is described in gen4/ZyGen4FileLayout.h.
+
+#include "gen4/ZyGen4FileReader.h"
+#include "gen4/ZyGen4FileWriter.h"
+
+TZyGen4FileWriter& TZyGen4Options::WriteDataToFile(TZyGen4FileWriter& out) const {
+    out.WriteBool(enableDuplexIntMod_);
+    out.WriteBool(overModulationNotify_);
+    return out;
+}
+
+TZyGen4FileReader& TZyGen4Options::ReadDataFromFile(TZyGen4FileReader& in) {
+    in.ReadBool(enableDuplexIntMod_);
+    in.ReadBool(overModulationNotify_);
+    return in;
+}

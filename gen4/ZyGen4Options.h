@@ -1,6 +1,8 @@
 #pragma once
 
 class TZyGen4;
+class TZyGen4FileReader;
+class TZyGen4FileWriter;
 
 // Generator-wide options, owned by the generator.
 class TZyGen4Options {
@@ -14,6 +16,11 @@ class TZyGen4Options {
     // Gates the generator's OnOverModulation event.
     bool OverModulationNotify() const { return overModulationNotify_; }
     void SetOverModulationNotify(bool v) { overModulationNotify_ = v; }
+
+    // --- Settings file ----------------------------------------------------------
+    // This class's record at the stream's position; fields are read as stored.
+    TZyGen4FileWriter& WriteDataToFile(TZyGen4FileWriter& out) const;
+    TZyGen4FileReader& ReadDataFromFile(TZyGen4FileReader& in);
 
   private:
     TZyGen4* gen_;

@@ -314,3 +314,46 @@ void TZyGen4DDSMod::OutputUserReading() {
     gen->WriteCmdFTPort(load);
     if (size > 0) gen->WriteBytesToFTPort(MathFunc_->ReadingsMemory(), static_cast<unsigned>(size));
 }
+
+// --- Settings file -------------------------------------------------------------------
+// The record layout is described in gen4/ZyGen4FileLayout.h.
+
+#include "gen4/ZyGen4FileReader.h"
+#include "gen4/ZyGen4FileWriter.h"
+
+TZyGen4FileWriter& TZyGen4DDSMod::WriteDataToFile(TZyGen4FileWriter& out) const {
+    for (double f : F_) out.WriteDouble(f);
+    out.WriteDouble(dF_);
+    out.WriteDouble(Fm_);
+    for (double ph : Ph_) out.WriteDouble(ph);
+    out.WriteDouble(dPh_);
+    for (double t : T_) out.WriteDouble(t);
+    out.WriteEnum(Mode_);
+    out.WriteEnum(Type_);
+    out.WriteBool(UseExtTimes_);
+    out.WriteBool(ContBidiRamp_);
+    out.WriteInt(ReadingsCntMin_);
+    out.WriteDouble(GetCC());
+    out.WriteEnum(GetMathFuncType());
+    return out;
+}
+
+TZyGen4FileReader& TZyGen4DDSMod::ReadDataFromFile(TZyGen4FileReader& in) {
+    for (double& f : F_) in.ReadDouble(f);
+    in.ReadDouble(dF_);
+    in.ReadDouble(Fm_);
+    for (double& ph : Ph_) in.ReadDouble(ph);
+    in.ReadDouble(dPh_);
+    for (double& t : T_) in.ReadDouble(t);
+    in.ReadEnum(Mode_);
+    in.ReadEnum(Type_);
+    in.ReadBool(UseExtTimes_);
+    in.ReadBool(ContBidiRamp_);
+    in.ReadInt(ReadingsCntMin_);
+    // The shape and the waveform live in MathFunc: through the setters.
+    double cc;
+    if (in.ReadDouble(cc)) SetCC(cc);
+    TMathFuncsTypes type;
+    if (in.ReadEnum(type)) SetMathFuncType(type);
+    return in;
+}

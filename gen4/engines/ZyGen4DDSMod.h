@@ -7,6 +7,8 @@
 
 class TZyGen4Channel;
 class TMathFunction;
+class TZyGen4FileReader;
+class TZyGen4FileWriter;
 
 // Modulation the channel's DDS plays by itself from its own memory: binary or
 // quaternary frequency or phase keying with hold times (or timed by external
@@ -105,6 +107,13 @@ class TZyGen4DDSMod {
     void OutputUserReading();
     // Slot rate of a hold time t in ns: t / 20 ns, truncated.
     static uint16_t KeyRate(double t);
+
+    // --- Settings file ----------------------------------------------------------
+    // This class's record at the stream's position. Fields are read as stored,
+    // except CC then MathFuncType, which live in MathFunc and go through their
+    // setters.
+    TZyGen4FileWriter& WriteDataToFile(TZyGen4FileWriter& out) const;
+    TZyGen4FileReader& ReadDataFromFile(TZyGen4FileReader& in);
 
   private:
     void SetF(int i, double v);

@@ -78,3 +78,21 @@ void TZyGen4ExtModulation::StartDuplexModulation(TZyGen4ChannelA* chA) {
     cmd.PutByte(2, ModSel(a->Type()));
     chA->Gen()->WriteCmdFTPort(cmd);
 }
+
+// --- Settings file -------------------------------------------------------------------
+// The record layout is described in gen4/ZyGen4FileLayout.h.
+
+#include "gen4/ZyGen4FileReader.h"
+#include "gen4/ZyGen4FileWriter.h"
+
+TZyGen4FileWriter& TZyGen4ExtModulation::WriteDataToFile(TZyGen4FileWriter& out) const {
+    out.WriteEnum(Type_);
+    out.WriteInt(Scale_);
+    return out;
+}
+
+TZyGen4FileReader& TZyGen4ExtModulation::ReadDataFromFile(TZyGen4FileReader& in) {
+    in.ReadEnum(Type_);
+    in.ReadInt(Scale_);
+    return in;
+}

@@ -7,6 +7,8 @@
 class TZyGen4Channel;
 class TZyGen4ChannelA;
 class TZyGen4ChannelB;
+class TZyGen4FileReader;
+class TZyGen4FileWriter;
 
 // Modulation by a signal at the instrument's external inputs: the engine
 // sends the carrier value of the modulated parameter and starts the mode.
@@ -40,6 +42,11 @@ class TZyGen4ExtModulation {
     static void StartDoubleModulation(TZyGen4ChannelA* chA, TZyGen4ChannelB* chB);
     // One GC_ExtModDuplex frame with channel A's settings.
     static void StartDuplexModulation(TZyGen4ChannelA* chA);
+
+    // --- Settings file ----------------------------------------------------------
+    // This class's record at the stream's position; fields are read as stored.
+    TZyGen4FileWriter& WriteDataToFile(TZyGen4FileWriter& out) const;
+    TZyGen4FileReader& ReadDataFromFile(TZyGen4FileReader& in);
 
   private:
     TZyGen4Channel* channel_;

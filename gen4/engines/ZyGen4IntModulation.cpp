@@ -208,3 +208,34 @@ void TZyGen4IntModulation::StopDoubleModulation() {
 void TZyGen4IntModulation::StopDuplexModulation() {
     // The instrument stops the duplex modulation with its next reset.
 }
+
+// --- Settings file -------------------------------------------------------------------
+// The record layout is described in gen4/ZyGen4FileLayout.h.
+
+#include "gen4/ZyGen4FileReader.h"
+#include "gen4/ZyGen4FileWriter.h"
+
+TZyGen4FileWriter& TZyGen4IntModulation::WriteDataToFile(TZyGen4FileWriter& out) const {
+    out.WriteEnum(Type_);
+    out.WriteInt(Fm_);
+    out.WriteInt(dA_);
+    out.WriteInt(dF_);
+    out.WriteInt(dPh_);
+    out.WriteEnum(GetMathFuncType());
+    out.WriteDouble(GetCC());
+    return out;
+}
+
+TZyGen4FileReader& TZyGen4IntModulation::ReadDataFromFile(TZyGen4FileReader& in) {
+    in.ReadEnum(Type_);
+    in.ReadInt(Fm_);
+    in.ReadInt(dA_);
+    in.ReadInt(dF_);
+    in.ReadInt(dPh_);
+    // The waveform and its shape live in MathFunc: through the setters.
+    TMathFuncsTypes type;
+    if (in.ReadEnum(type)) SetMathFuncType(type);
+    double cc;
+    if (in.ReadDouble(cc)) SetCC(cc);
+    return in;
+}

@@ -8,6 +8,8 @@
 
 class TZyGen4Channel;
 class TMathFunction;
+class TZyGen4FileReader;
+class TZyGen4FileWriter;
 
 // Modulation by an internal waveform whose readings are computed here and
 // uploaded into the instrument's microcontroller memory, then played by its
@@ -61,6 +63,13 @@ class TZyGen4IntModulation {
     void StartDoubleModulation(bool NoStop);
     void StopDoubleModulation();
     void StopDuplexModulation();
+
+    // --- Settings file ----------------------------------------------------------
+    // This class's record at the stream's position. Fields are read as stored,
+    // except MathFuncType then CC, which live in MathFunc and go through their
+    // setters.
+    TZyGen4FileWriter& WriteDataToFile(TZyGen4FileWriter& out) const;
+    TZyGen4FileReader& ReadDataFromFile(TZyGen4FileReader& in);
 
   private:
     TZyGen4Channel* channel_;

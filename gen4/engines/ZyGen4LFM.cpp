@@ -132,3 +132,27 @@ void TZyGen4LFM::XYtoAB(double X, double Y, double MaxA, double MaxB, double& A,
         B = k;
     }
 }
+
+// --- Settings file -------------------------------------------------------------------
+// The record layout is described in gen4/ZyGen4FileLayout.h.
+
+#include "gen4/ZyGen4FileReader.h"
+#include "gen4/ZyGen4FileWriter.h"
+
+TZyGen4FileWriter& TZyGen4LFM::WriteDataToFile(TZyGen4FileWriter& out) const {
+    out.WriteInt(FreqTop_);
+    out.WriteInt(Tinc0_);
+    out.WriteInt(Tinc1_);
+    out.WriteInt(Tdec0_);
+    out.WriteInt(Tdec1_);
+    return out;
+}
+
+TZyGen4FileReader& TZyGen4LFM::ReadDataFromFile(TZyGen4FileReader& in) {
+    in.ReadInt(FreqTop_);
+    in.ReadInt(Tinc0_);
+    in.ReadInt(Tinc1_);
+    in.ReadInt(Tdec0_);
+    in.ReadInt(Tdec1_);
+    return in;
+}

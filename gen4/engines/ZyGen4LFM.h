@@ -3,6 +3,8 @@
 #include "gen4/ZyGen4Types.h"
 
 class TZyGen4Channel;
+class TZyGen4FileReader;
+class TZyGen4FileWriter;
 
 // Linear frequency sweep between the channel's carrier Frequency (bottom) and
 // FreqTop: rise in Tinc0, stay on top until Tinc0 + Tinc1, fall in Tdec0,
@@ -43,6 +45,11 @@ class TZyGen4LFM {
     // Best rational approximation A / B of X / Y within MaxA and MaxB (0 means
     // no limit); A = B = 0 when none fits.
     static void XYtoAB(double X, double Y, double MaxA, double MaxB, double& A, double& B);
+
+    // --- Settings file ----------------------------------------------------------
+    // This class's record at the stream's position; fields are read as stored.
+    TZyGen4FileWriter& WriteDataToFile(TZyGen4FileWriter& out) const;
+    TZyGen4FileReader& ReadDataFromFile(TZyGen4FileReader& in);
 
   private:
     // The channel lifts FreqTop with its carrier, bypassing the setter.

@@ -111,3 +111,26 @@ void TZyGen4Tuner::SetModePhaseTune() {
     channel_->Gen()->WriteCmdFTPort(carrier);
     SendTune(GC_TunePhase);
 }
+
+// --- Settings file -------------------------------------------------------------------
+// The record layout is described in gen4/ZyGen4FileLayout.h.
+
+#include "gen4/ZyGen4FileReader.h"
+#include "gen4/ZyGen4FileWriter.h"
+
+TZyGen4FileWriter& TZyGen4Tuner::WriteDataToFile(TZyGen4FileWriter& out) const {
+    out.WriteEnum(Type_);
+    out.WriteInt(Scale_);
+    out.WriteBool(ADCTimerEnabled_);
+    out.WriteInt(ADCTimerInterval_);
+    return out;
+}
+
+// The polling timer is not re-armed here: the next update cycle does it.
+TZyGen4FileReader& TZyGen4Tuner::ReadDataFromFile(TZyGen4FileReader& in) {
+    in.ReadEnum(Type_);
+    in.ReadInt(Scale_);
+    in.ReadBool(ADCTimerEnabled_);
+    in.ReadInt(ADCTimerInterval_);
+    return in;
+}

@@ -7,6 +7,8 @@
 #include "platform/TimerHost.h"
 
 class TZyGen4Channel;
+class TZyGen4FileReader;
+class TZyGen4FileWriter;
 
 // Manual tuning: the instrument varies one carrier parameter from its tuning
 // input; while the mode runs the engine polls the instrument's ADC reading on
@@ -54,6 +56,11 @@ class TZyGen4Tuner {
     void SetModeFreqTune();
     void SetModeAmplTune();
     void SetModePhaseTune();
+
+    // --- Settings file ----------------------------------------------------------
+    // This class's record at the stream's position; fields are read as stored.
+    TZyGen4FileWriter& WriteDataToFile(TZyGen4FileWriter& out) const;
+    TZyGen4FileReader& ReadDataFromFile(TZyGen4FileReader& in);
 
   private:
     void StopADCTimer();
