@@ -411,43 +411,48 @@ TEST_F(SettingsFile, HostileValuesAreStoredAndTheCycleStaysDefined) {
         int32_t e;
         uint8_t b;
     };
+    // The channel modes are cycled below; the engines' enumerations take each
+    // listed value and one outside the list, with every profile of numbers.
     for (const Profile& p : {Profile{INT_MAX, inf, 99, 2}, Profile{INT_MIN, -1e300, -1, 255},
                              Profile{0, nan, INT_MIN, 0}, Profile{-1, 1e300, 3, 0x80}}) {
-        SCOPED_TRACE(p.i);
-        gen = std::make_unique<TZyGen4>(nullptr, driver, ticks, timers);
-        Bytes b = Golden();
-        for (const Field& f : AllFields()) {
-            if (f.kind == kBool)
-                b[f.offset] = p.b;
-            else
-                Put(b, f.offset, f.kind, f.kind == kInt ? p.i : f.kind == kEnum ? p.e : p.d);
-        }
-        EXPECT_TRUE(Load(b));
-        EXPECT_EQ(gen->ChA()->Mode(), p.e);
-        EXPECT_EQ(gen->ChB()->DDSMod()->Type(), p.e);
-        EXPECT_EQ(gen->ChA()->LFM()->Tinc0(), p.i);
-        EXPECT_EQ(gen->ChA()->Tuner()->ADCTimerEnabled(), p.b != 0);
-        EXPECT_EQ(State()[kChA + 36], p.b != 0 ? 1 : 0);
+        for (int32_t engineEnum : {0, 1, 2, 77}) {
+            SCOPED_TRACE(testing::Message() << "int " << p.i << ", enum " << engineEnum);
+            gen = std::make_unique<TZyGen4>(nullptr, driver, ticks, timers);
+            Bytes b = Golden();
+            for (const Field& f : AllFields()) {
+                if (f.kind == kBool)
+                    b[f.offset] = p.b;
+                else if (f.kind == kEnum)
+                    Put(b, f.offset, kEnum,
+                        f.offset == kChA || f.offset == kChB ? p.e : engineEnum);
+                else
+                    Put(b, f.offset, f.kind, f.kind == kInt ? p.i : p.d);
+            }
+            EXPECT_TRUE(Load(b));
+            EXPECT_EQ(gen->ChA()->Mode(), p.e);
+            EXPECT_EQ(gen->ChB()->DDSMod()->Type(), engineEnum);
+            EXPECT_EQ(gen->ChA()->LFM()->Tinc0(), p.i);
+            EXPECT_EQ(gen->ChA()->Tuner()->ADCTimerEnabled(), p.b != 0);
+            EXPECT_EQ(State()[kChA + 36], p.b != 0 ? 1 : 0);
 
-        // Every mode on either channel, with these engine values, connected.
-        try {
-            gen->SetActive(true);
-        } catch (const Exception&) {
-        }
-        for (TZyGen4Channel* ch :
-             {static_cast<TZyGen4Channel*>(gen->ChA()), static_cast<TZyGen4Channel*>(gen->ChB())}) {
-            for (int m = ZGMdC_off; m <= ZGMdC_DDSMod; ++m) {
+            // Every mode on either channel, with these engine values, connected.
+            auto attempt = [](auto action) {
                 try {
-                    ch->SetMode(static_cast<TZyGen4ModesCommon>(m));
-                    timers.FireAll();
+                    action();
                 } catch (const Exception&) {
-                    // A refused value may raise; it must not crash.
+                    // A value the instrument cannot take may raise; it must not crash.
+                }
+            };
+            attempt([&] { gen->SetActive(true); });
+            for (TZyGen4Channel* ch : {static_cast<TZyGen4Channel*>(gen->ChA()),
+                                       static_cast<TZyGen4Channel*>(gen->ChB())}) {
+                for (int m = ZGMdC_off; m <= ZGMdC_DDSMod; ++m) {
+                    attempt([&] { ch->SetMode(static_cast<TZyGen4ModesCommon>(m)); });
+                    driver.QueueRead({0x12, 0x34, 0x56, 0x78});
+                    attempt([&] { timers.FireAll(); });
                 }
             }
-        }
-        try {
-            gen->SetActive(false);
-        } catch (const Exception&) {
+            attempt([&] { gen->SetActive(false); });
         }
     }
 }
