@@ -20,23 +20,6 @@ std::string Shortest(double v) {
     return std::string(buffer, r.ptr);
 }
 
-// The settings file of the generator.
-template <typename G>
-void SaveSettings(G& gen, const std::string& file) {
-    if constexpr (requires { gen.SaveToFile(file); })
-        gen.SaveToFile(file);
-    else
-        throw Exception("this build cannot write settings files");
-}
-
-template <typename G>
-void LoadSettings(G& gen, const std::string& file) {
-    if constexpr (requires { gen.LoadFromFile(file); })
-        gen.LoadFromFile(file);
-    else
-        throw Exception("this build cannot read settings files");
-}
-
 // The property a range check names, when no assignment step is running.
 const char* ParameterName(TZyGen4Parameters param) {
     switch (param) {
@@ -155,12 +138,16 @@ bool TCliRunner::RunStep(const TCliStep& step) {
             gen_->UpdateMode();
             return true;
         case TCliStep::skSave:
-            SaveSettings(*gen_, step.file);
+            gen_->SaveToFile(step.file);
             return true;
-        case TCliStep::skLoad:
-            LoadSettings(*gen_, step.file);
-            if (fileError_) throw EInOutError("not a generator settings file");
+        case TCliStep::skLoad: {
+            // A wrong header (OnErrorFile) or a file that ends early.
+            const bool complete = gen_->LoadFromFile(step.file);
+            if (fileError_ || !complete)
+                throw EInOutError(gen_->LastFileError().empty() ? "not a generator settings file"
+                                                                : gen_->LastFileError());
             return true;
+        }
         case TCliStep::skAdc: {
             if (!gen_->GetActive()) throw Exception("not connected (set Active=1 first)");
             TZyGen4Channel* ch = step.channelA ? static_cast<TZyGen4Channel*>(gen_->ChA())

@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include <unistd.h>
 
 #include "cli/CliOptions.h"
 #include "cli/CliRunner.h"
@@ -204,4 +208,26 @@ TEST(Zygen4, HelpListsEveryPropertyAndVersionPrintsTheNumber) {
     CliRun version({"--version"});
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out.rfind("zygen4 ", 0), 0u);
+}
+
+TEST(Zygen4, SaveAndLoadCarryTheSetUpAndABadFileIsAnError) {
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::temp_directory_path() / ("zygen4-test-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    const std::string file = (dir / "setup.zg4").string();
+
+    CliRun save(
+        Sim({"ChA.Frequency=1234.5", "ChB.Mode=ZGMdC_LFM", "ChB.DDSMod.T3=777", "save", file}));
+    ASSERT_EQ(save.status, 0) << save.err;
+    CliRun load(Sim({"load", file, "ChA.Frequency?", "ChB.Mode?", "ChB.DDSMod.T3?"}));
+    EXPECT_EQ(load.status, 0) << load.err;
+    EXPECT_EQ(load.out, "ChA.Frequency=1234.5\nChB.Mode=ZGMdC_LFM\nChB.DDSMod.T3=777\n");
+
+    const std::string bad = (dir / "bad.zg4").string();
+    std::ofstream(bad) << "not a settings file";
+    CliRun wrong(Sim({"load", bad, "ChA.Frequency?"}));
+    EXPECT_EQ(wrong.status, 1);
+    EXPECT_EQ(wrong.out, "");
+    EXPECT_NE(wrong.err.find("load " + bad + ": "), std::string::npos) << wrong.err;
+    fs::remove_all(dir);
 }
