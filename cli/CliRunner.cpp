@@ -1,7 +1,5 @@
 #include "cli/CliRunner.h"
 
-#include <charconv>
-
 #include "cli/CliDevice.h"
 #include "cli/EnumInfo.h"
 #include "cli/PropertyTable.h"
@@ -15,9 +13,9 @@
 namespace {
 
 std::string Shortest(double v) {
-    char buffer[64];
-    auto r = std::to_chars(buffer, buffer + sizeof buffer, v);
-    return std::string(buffer, r.ptr);
+    TPropertyValue value;
+    value.d = v;
+    return FormatPropertyValue(vkDouble, nullptr, value);
 }
 
 // The property a range check names, when no assignment step is running.
