@@ -1,6 +1,7 @@
 // The options dialog, the About box and help, on the whole window program
 // over a recording driver, with an options file in a temporary folder.
 #include <QCheckBox>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
@@ -335,6 +336,29 @@ TEST_F(OptionsDialogTest, HelpShowsThePageOfEachContextNumber) {
     EXPECT_EQ(viewer->CurrentPage(), QStringLiteral("2010.html"));
     THtmlHelp::HtmlHelp(nullptr, QString(), HH_CLOSE_ALL, 0);
     THtmlHelp::SetHandler(recorder);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(OptionsDialogTest, MenuAndLogoOpenTheSameWebPage) {
+    // A text browser stands in for the user's browser: QDesktopServices hands
+    // it every https address through its setSource slot.
+    ShowActive();
+    QTextBrowser browser;
+    QDesktopServices::setUrlHandler(QStringLiteral("https"), &browser, "setSource");
+    frm->act_HvwebPage->trigger();
+    const QUrl fromMenu = browser.source();
+    browser.clear();
+    browser.setSource(QUrl());
+    QTest::mouseClick(frm->btnHvweb, Qt::LeftButton);
+    const QUrl fromLogo = browser.source();
+    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+
+    EXPECT_EQ(fromMenu, QUrl(QStringLiteral("https://zypanel.example/")));
+    EXPECT_EQ(fromLogo, fromMenu);
+    EXPECT_EQ(QApplication::focusWidget(), frm->btnGenUpdate);
 }
 
 }  // namespace
