@@ -124,6 +124,9 @@ void TCliRunner::CloseLink() {
 }
 
 bool TCliRunner::RunStep(const TCliStep& step) {
+    // On the simulated bench the external reference input carries the clock
+    // the operator declared, so the instrument's clock follows RefFreq.
+    if (TVirtualInstrument* sim = device_->Instrument()) sim->SetExternalRefMHz(gen_->RefFreq());
     switch (step.kind) {
         case TCliStep::skSet:
             return RunSet(step);

@@ -61,6 +61,17 @@ TEST(Zygen4, PlainGenerationOfBothChannelsTracesTenFramesAndTurnsBothOutputsOn) 
     }
 }
 
+TEST(Zygen4, SimulatedExternalReferenceCarriesTheDeclaredClock) {
+    // 10 MHz × 20: the instrument must run at the 200 MHz the model computes
+    // with, so the carrier lands at 1 MHz on both sides.
+    CliRun run(Sim({"Active=1", "ChA.Mode=ZGMdC_gen", "UseExtRefFreq=1", "RefFreq=10",
+                    "FreqScale=20", "update", "state"}));
+    ASSERT_EQ(run.status, 0) << run.err;
+    const auto lines = run.OutLines();
+    EXPECT_EQ(Value(lines, "clock_mhz"), "200");
+    EXPECT_NEAR(std::stod(Value(lines, "A.frequency_hz")), 1e6, 200e6 / 4294967296.0);
+}
+
 TEST(Zygen4, TraceShowsDataBlocksReadsAndFailedTransfers) {
     // Internal modulation uploads a table after its load command; the ADC
     // read answers four bytes; the third write fails.
