@@ -21,12 +21,15 @@
 int main(int argc, char** argv) {
     TZyApplication app(argc, argv);
     TZyApplication::setApplicationName(QStringLiteral("ZyPanel"));
+    // The version the About box shows; also what --version prints.
+    TZyApplication::setApplicationVersion(QStringLiteral("1.0.2.20"));
     TZyApplication::SetTitle(QStringLiteral("Универсальный двухканальный генератор Тайра-9"));
     TZyApplication::SetHelpFile(QStringLiteral("ZyPanel.chm"));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(TZyApplication::Title());
     parser.addHelpOption();
+    parser.addVersionOption();
     const QCommandLineOption deviceOption(
         QStringLiteral("device"),
         QStringLiteral("ftdi: the instrument on the USB bridge (default); sim: the virtual "

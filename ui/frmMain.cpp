@@ -358,7 +358,17 @@ void TfrmMain::actHelpContentsExecute() {
     DM->ApplicationEventsMainHelp(3, 0, callHelp);
 }
 
-void TfrmMain::actOnHelpContextExecute() {}
+void TfrmMain::actOnHelpContextExecute() {
+    // F1: the help page of the focused control, from the nearest control up
+    // its parents that carries a help context number; the window's own page
+    // otherwise.
+    int context = 0;
+    for (QWidget* w = QApplication::focusWidget(); w && !context; w = w->parentWidget())
+        context = w->property("helpContext").toInt();
+    if (!context) context = property("helpContext").toInt();
+    bool callHelp = true;
+    DM->ApplicationEventsMainHelp(1, context, callHelp);
+}
 
 void TfrmMain::ChFrameSetMode(TframeCh*) {
     if (frameChA->cmbBoxChMode->currentIndex() == TframeCh::miLFM)

@@ -51,7 +51,7 @@ TfrmOptions::TfrmOptions(TDMmain* dm, QWidget* parent) : QDialog(parent), dm_(dm
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint | Qt::WindowContextHelpButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
-    setProperty("HelpContext", HelpContext);
+    setProperty("helpContext", HelpContext);
 
     // Categories on the left.
     pnlCategrs = new QFrame(this);

@@ -294,6 +294,21 @@ TEST_F(OptionsDialogTest, HelpRequestsCarryTheirContextNumbers) {
     EXPECT_EQ(help[0].data, 2010u);
     EXPECT_EQ(help[0].file, QStringLiteral("ZyPanel.chm"));
     EXPECT_EQ(help[1].command, HH_DISPLAY_TOPIC);
+
+    // F1 in the main window asks for the page of the focused control.
+    ShowActive();
+    const struct {
+        QWidget* focus;
+        uintptr_t context;
+    } cases[] = {{A()->edtFreq, 2002}, {B()->chBox_ChOpen, 2001}, {frm->btnGenUpdate, 2020}};
+    for (const auto& c : cases) {
+        help.clear();
+        c.focus->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
+        ASSERT_EQ(help.size(), 1u);
+        EXPECT_EQ(help[0].command, HH_HELP_CONTEXT);
+        EXPECT_EQ(help[0].data, c.context) << c.focus->objectName().toStdString();
+    }
 }
 
 TEST_F(OptionsDialogTest, HelpShowsThePageOfEachContextNumber) {
