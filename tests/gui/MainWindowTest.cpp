@@ -1,6 +1,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QStackedWidget>
 #include <QTest>
@@ -73,7 +74,7 @@ TEST_F(MainWindowTest, LevelRoundTripsAndRefusedLevelShowsTheOldOne) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed);
         A()->edtAmpl->setEditText(QString::fromLatin1(c.typed));
-        frm->UpdateChannels();
+        QTest::keyClick(A()->edtAmpl, Qt::Key_Return);
         EXPECT_NEAR(Gen()->ChA()->Amplitude(), c.amplitude, 1e-9);
         EXPECT_EQ(A()->edtAmpl->currentText(), QString::fromLatin1(c.shown));
     }
@@ -107,9 +108,11 @@ TEST_F(MainWindowTest, OutputKeysNeedAConnection) {
         EXPECT_FALSE(f->chBox_ChOpen->isChecked());
     }
     EXPECT_EQ(Gen()->ChA()->Mode(), ZGMdC_off);
+    EXPECT_EQ(A()->grBoxChParams->palette().color(QPalette::Window), QColor(0xEC, 0xD2, 0xD2));
 
     Connect();
     QTest::keyClick(frm.get(), Qt::Key_F2);
+    EXPECT_EQ(A()->grBoxChParams->palette().color(QPalette::Window), QColor(0xFF, 0xC0, 0xC0));
     QTest::keyClick(frm.get(), Qt::Key_F3);
     for (TframeCh* f : {A(), B()}) {
         EXPECT_TRUE(f->actCh_SetMode->isChecked());
@@ -225,4 +228,15 @@ TEST_F(MainWindowTest, HelpCommandsMapToTheHelpLayer) {
     EXPECT_EQ(help[1].command, HH_CLOSE_ALL);
     EXPECT_TRUE(help[1].file.isEmpty());
     EXPECT_EQ(help[2].command, HH_DISPLAY_TOPIC);
+}
+
+TEST_F(MainWindowTest, ExitClosesTheWindowEvenWhenTheDisconnectFails) {
+    Start();
+    ShowActive();
+    Connect();
+    driver.FailWrite(driver.WriteCount() + 1);  // the reset of the disconnect
+    frm->miExit->trigger();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].icon, miError);
+    EXPECT_FALSE(frm->isVisible());
 }
