@@ -126,9 +126,12 @@ class TZyGen4 : public TComponent {
     void SaveToFile(const std::string& FileName) const;
     // Reads a set-up written by SaveToFile. Throws EInOutError "Ошибка при
     // открытии файла" when the file cannot be opened; a wrong magic or version
-    // fires OnErrorFile and changes nothing. A file that ends early sets every
-    // field it holds wholly and keeps the others. Returns true when the whole
-    // set-up was read; otherwise LastFileError() says what was wrong.
+    // fires OnErrorFile and changes nothing, as does a failed read ("Ошибка при
+    // чтении файла"). A file that ends early sets every field it holds wholly
+    // and keeps the others. AutoUpdate is off while the fields change; when it
+    // was on, switching it back runs one cycle, whose link errors reach the
+    // caller. Returns true when the whole set-up was read; otherwise
+    // LastFileError() says what was wrong.
     bool LoadFromFile(const std::string& FileName);
     // Reads the magic and, when it matches, the version; true when the header
     // is wrong.
