@@ -3,8 +3,12 @@
 #include <algorithm>
 #include <cmath>
 
+#include "gen4/ZyGen4AutoUpdateSuspend.h"
 #include "gen4/ZyGen4ChannelA.h"
 #include "gen4/ZyGen4ChannelB.h"
+#include "gen4/ZyGen4FileLayout.h"
+#include "gen4/ZyGen4FileReader.h"
+#include "gen4/ZyGen4FileWriter.h"
 #include "gen4/ZyGen4Options.h"
 #include "gen4/engines/ZyGen4ExtModulation.h"
 #include "gen4/engines/ZyGen4IntModulation.h"
@@ -341,11 +345,6 @@ double TZyGen4::Conv_Value(double x, double num, double den, int8_t digit) {
 
 // --- Settings file -------------------------------------------------------------------
 // The record layout is described in gen4/ZyGen4FileLayout.h.
-
-#include "gen4/ZyGen4AutoUpdateSuspend.h"
-#include "gen4/ZyGen4FileLayout.h"
-#include "gen4/ZyGen4FileReader.h"
-#include "gen4/ZyGen4FileWriter.h"
 
 void TZyGen4::SaveToFile(const std::string& FileName) const {
     TZyGen4FileWriter out;

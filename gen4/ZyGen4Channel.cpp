@@ -6,6 +6,8 @@
 #include "gen4/ZyGen4ChannelA.h"
 #include "gen4/ZyGen4ChannelB.h"
 #include "gen4/ZyGen4Cmd.h"
+#include "gen4/ZyGen4FileReader.h"
+#include "gen4/ZyGen4FileWriter.h"
 #include "gen4/ZyGen4Options.h"
 #include "gen4/engines/ZyGen4DDSMod.h"
 #include "gen4/engines/ZyGen4ExtModulation.h"
@@ -269,9 +271,6 @@ void TZyGen4Channel::SetModeDDSMod() {
 
 // --- Settings file -------------------------------------------------------------------
 // The record layout is described in gen4/ZyGen4FileLayout.h.
-
-#include "gen4/ZyGen4FileReader.h"
-#include "gen4/ZyGen4FileWriter.h"
 
 TZyGen4FileWriter& TZyGen4Channel::WriteDataToFile(TZyGen4FileWriter& out) const {
     out.WriteEnum(mode_);

@@ -6,6 +6,8 @@
 
 #include "gen4/ZyGen4.h"
 #include "gen4/ZyGen4Channel.h"
+#include "gen4/ZyGen4FileReader.h"
+#include "gen4/ZyGen4FileWriter.h"
 #include "gen4/engines/MathFunction.h"
 
 TZyGen4DDSMod::TZyGen4DDSMod(TZyGen4Channel* channel)
@@ -317,9 +319,6 @@ void TZyGen4DDSMod::OutputUserReading() {
 
 // --- Settings file -------------------------------------------------------------------
 // The record layout is described in gen4/ZyGen4FileLayout.h.
-
-#include "gen4/ZyGen4FileReader.h"
-#include "gen4/ZyGen4FileWriter.h"
 
 TZyGen4FileWriter& TZyGen4DDSMod::WriteDataToFile(TZyGen4FileWriter& out) const {
     for (double f : F_) out.WriteDouble(f);

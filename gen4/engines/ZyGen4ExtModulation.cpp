@@ -4,6 +4,8 @@
 #include "gen4/ZyGen4Channel.h"
 #include "gen4/ZyGen4ChannelA.h"
 #include "gen4/ZyGen4ChannelB.h"
+#include "gen4/ZyGen4FileReader.h"
+#include "gen4/ZyGen4FileWriter.h"
 
 void TZyGen4ExtModulation::SetType(TZyGen4AFPModes v) {
     if (v == Type_) return;
@@ -81,9 +83,6 @@ void TZyGen4ExtModulation::StartDuplexModulation(TZyGen4ChannelA* chA) {
 
 // --- Settings file -------------------------------------------------------------------
 // The record layout is described in gen4/ZyGen4FileLayout.h.
-
-#include "gen4/ZyGen4FileReader.h"
-#include "gen4/ZyGen4FileWriter.h"
 
 TZyGen4FileWriter& TZyGen4ExtModulation::WriteDataToFile(TZyGen4FileWriter& out) const {
     out.WriteEnum(Type_);

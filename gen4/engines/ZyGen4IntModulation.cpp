@@ -5,6 +5,8 @@
 
 #include "gen4/ZyGen4.h"
 #include "gen4/ZyGen4Channel.h"
+#include "gen4/ZyGen4FileReader.h"
+#include "gen4/ZyGen4FileWriter.h"
 #include "gen4/engines/MathFunction.h"
 #include "platform/Exceptions.h"
 
@@ -211,9 +213,6 @@ void TZyGen4IntModulation::StopDuplexModulation() {
 
 // --- Settings file -------------------------------------------------------------------
 // The record layout is described in gen4/ZyGen4FileLayout.h.
-
-#include "gen4/ZyGen4FileReader.h"
-#include "gen4/ZyGen4FileWriter.h"
 
 TZyGen4FileWriter& TZyGen4IntModulation::WriteDataToFile(TZyGen4FileWriter& out) const {
     out.WriteEnum(Type_);

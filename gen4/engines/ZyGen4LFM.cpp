@@ -6,6 +6,8 @@
 
 #include "gen4/ZyGen4.h"
 #include "gen4/ZyGen4Channel.h"
+#include "gen4/ZyGen4FileReader.h"
+#include "gen4/ZyGen4FileWriter.h"
 
 TZyGen4LFM::TZyGen4LFM(TZyGen4Channel* channel) : channel_(channel) {
     // The channel builds its engines before it sets its own frequency.
@@ -135,9 +137,6 @@ void TZyGen4LFM::XYtoAB(double X, double Y, double MaxA, double MaxB, double& A,
 
 // --- Settings file -------------------------------------------------------------------
 // The record layout is described in gen4/ZyGen4FileLayout.h.
-
-#include "gen4/ZyGen4FileReader.h"
-#include "gen4/ZyGen4FileWriter.h"
 
 TZyGen4FileWriter& TZyGen4LFM::WriteDataToFile(TZyGen4FileWriter& out) const {
     out.WriteInt(FreqTop_);

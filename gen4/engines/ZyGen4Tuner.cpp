@@ -2,6 +2,8 @@
 
 #include "gen4/ZyGen4.h"
 #include "gen4/ZyGen4Channel.h"
+#include "gen4/ZyGen4FileReader.h"
+#include "gen4/ZyGen4FileWriter.h"
 #include "platform/Exceptions.h"
 
 TZyGen4Tuner::TZyGen4Tuner(TZyGen4Channel* channel) : channel_(channel) {}
@@ -114,9 +116,6 @@ void TZyGen4Tuner::SetModePhaseTune() {
 
 // --- Settings file -------------------------------------------------------------------
 // The record layout is described in gen4/ZyGen4FileLayout.h.
-
-#include "gen4/ZyGen4FileReader.h"
-#include "gen4/ZyGen4FileWriter.h"
 
 TZyGen4FileWriter& TZyGen4Tuner::WriteDataToFile(TZyGen4FileWriter& out) const {
     out.WriteEnum(Type_);
