@@ -16,6 +16,12 @@ class QRadioButton;
 class QStackedWidget;
 class TDMmain;
 class TMaskEdit;
+class TchPageExtMod;
+class TchPageIntMod;
+class TchPageLFM;
+class TchPageLFMSync;
+class TchPageTuning;
+class TchPageXSK;
 class TZyAppColorOption;
 class TZyGen4;
 class TZyGen4Channel;
@@ -120,6 +126,14 @@ class TframeCh : public QFrame, public TComponent {
     QLineEdit* edtADCvalue = nullptr;
     QLabel* lblIntMod_RdsCnt = nullptr;
     QLineEdit* edtLFM_freqBot = nullptr;
+
+    // The mode pages' contents, one per page of pgCtrlChModes (1 to 6).
+    TchPageTuning* pageTuner = nullptr;
+    TchPageIntMod* pageIntMod = nullptr;
+    TchPageExtMod* pageExtMod = nullptr;
+    TchPageLFM* pageLFMm = nullptr;
+    TchPageLFMSync* pageLFMd = nullptr;
+    TchPageXSK* pageXSK = nullptr;
 
     TZyGen4* Gen() const;
     // Makes an edit validate its text with edtTextValidate.

@@ -201,9 +201,11 @@ TEST_F(MainWindowTest, StoredExternalClockIsIgnoredWithTheInternalReference) {
     EXPECT_DOUBLE_EQ(Gen()->GenFreq(), 400.0);
 }
 
-TEST_F(MainWindowTest, StartsWithTheStoredValuesAndAutoUpdateOff) {
+TEST_F(MainWindowTest, StartsWithTheStoredValues) {
     Start();
-    EXPECT_FALSE(Gen()->AutoUpdate());
+    // The generator starts with the automatic update off; the panels' first
+    // transfer (their pages' initial lists) switches it on.
+    EXPECT_TRUE(Gen()->AutoUpdate());
     EXPECT_EQ(A()->chBox_ChOpen->text(), "Канал A");
     EXPECT_EQ(frm->frameChB->actCh_SetMode->shortcut(), QKeySequence(Qt::Key_F3));
     EXPECT_EQ(frm->act_GenConnect->toolTip(), "Подключиться");
