@@ -16,6 +16,7 @@
 #include <QUrl>
 #include <filesystem>
 #include <functional>
+#include <limits>
 
 #include "options/ZyAppBoolOption.h"
 #include "options/ZyAppColorOption.h"
@@ -115,6 +116,15 @@ TEST_F(OptionsDialogTest, CommaLocaleFixesTheSeparatorAndShowsItOnLoad) {
     // Filling the edit is no commit: the multiplier is the option's.
     EXPECT_EQ(frmOptions->edtFreqScale->value(), 30);
     EXPECT_EQ(frmOptions->lblGenFreq->text(), QStringLiteral("375"));
+}
+
+TEST_F(OptionsDialogTest, StoredFrequencyThatIsNoFiniteNumberStillOpens) {
+    // strtod reads "inf" from a hand-edited file; the dialog must still open.
+    dm->RefFreqOption->SetValue(std::numeric_limits<double>::infinity());
+    frmOptions->LoadFromOptions(false);
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(frmOptions->edt_RefFreq->text(), QString());
+    EXPECT_EQ(frmOptions->lblGenFreq->text(), QString());
 }
 
 TEST_F(OptionsDialogTest, BadReferenceFrequencyIsReportedAndChangesNothing) {
