@@ -65,6 +65,7 @@ void TLFMShape::resizeEvent(QResizeEvent* event) {
 void TLFMShape::Arrange() {
     const TGeometry g = Geometry();
     const int quarter = (g.right - g.left) / 4;
+    const int editH = fontMetrics().height() + 8;
     for (int s = 0; s < spCount; ++s) {
         QWidget* w = placed_[s];
         if (!w) continue;
@@ -91,7 +92,7 @@ void TLFMShape::Arrange() {
                 r = under(s - spRise, std::min(kEditWidth, quarter - 4));
                 break;
             case spTimeLabel:
-                r = QRect(g.left, g.timeRow + h + 2, g.right - g.left, h);
+                r = QRect(g.left, g.timeRow + editH + 2, g.right - g.left, h);
                 break;
             case spDeltaLabel:
                 r = QRect(g.right + 3 * kMargin + 10, g.top - g.shift / 2 - h - 2, kEditWidth + 20,
