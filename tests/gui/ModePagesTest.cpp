@@ -477,6 +477,16 @@ TEST_F(ModePagesSimTest, EveryModeRunsOnTheInstrument) {
     a->pageIntMod->rdBtnIntMod_ramMK->click();
     EXPECT_EQ(Value("A.intmod.readings"), a->pageIntMod->lblIntMod_RdsCnt->text().toStdString());
 
+    // Duplex: channel A's box moves channel B's selector; the next update
+    // runs both channels from channel A's table.
+    a->pageIntMod->chBox_IntModDuplexAB->click();
+    EXPECT_EQ(B()->cmbBoxChMode->currentIndex(), TframeCh::miIntMod);
+    frm->UpdateChannels();
+    EXPECT_EQ(Gen()->ChB()->Mode(), ZGMdC_IntModulation);
+    ExpectValue("A.intmod.variant", "duplex");
+    a->pageIntMod->chBox_IntModDuplexAB->click();
+    B()->cmbBoxChMode->setCurrentIndex(TframeCh::miNone);
+
     // The tuning input's reading, polled by the timer.
     a->cmbBoxChMode->setCurrentIndex(TframeCh::miTuning);
     sim.SetADCValue(0x10000000);  // phase code 4096
