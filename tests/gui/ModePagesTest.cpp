@@ -383,6 +383,41 @@ TEST_F(ModePagesTest, KeyingTimesAndExternalTiming) {
     for (int k = 0; k < 4; ++k) EXPECT_TRUE(page->edt_xSK_T[k]->isEnabled());
 }
 
+TEST_F(ModePagesTest, PageEditsTakeTheirMasksAndTheSeparatorFix) {
+    StartWithMode(TframeCh::miXSK, true);
+    TchPageXSK* xsk = A()->pageXSK;
+    struct {
+        TMaskEdit* edit;
+        const char* typed;
+        const char* kept;  // after typing and leaving the edit
+    } cases[] = {
+        {A()->pageLFMm->edtLFM_incT1, "2.5", "2,5"},
+        {A()->pageLFMm->edtLFM_freqTop, "12.12345678", "12,1234567"},  // 7 decimals
+        {xsk->edt_xSK_T[0], "12345.1", "1234,1"},                      // 4 integer digits
+        {xsk->edt_xSK_p[0], "-1.5", "1,5"},                            // no sign
+        {A()->pageIntMod->edtIntMod_RdsCntMin, "12a345", "1234"},
+        {A()->pageLFMd->edtLFM_freqDelta, "0.25", "0,25"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        c.edit->clear();
+        QTest::keyClicks(c.edit, QString::fromUtf8(c.typed));
+        c.edit->ValidateEdit();
+        EXPECT_EQ(c.edit->text(), QString::fromUtf8(c.kept));
+    }
+    // Phase keying binds the value edits to the phase mask: 3 decimals.
+    xsk->xSKmodeItems[TchPageXSK::miBPSK]->click();
+    xsk->edt_xSK_p[1]->clear();
+    QTest::keyClicks(xsk->edt_xSK_p[1], "45.12345");
+    EXPECT_EQ(xsk->edt_xSK_p[1]->text(), "45.123");
+    // The modulating frequency edit takes any text and is not fixed.
+    TMaskEdit* fm = A()->pageIntMod->edt_IntModFm;
+    fm->clear();
+    QTest::keyClicks(fm, "1.5");
+    fm->ValidateEdit();
+    EXPECT_EQ(fm->text(), "1.5");
+}
+
 // Every channel mode run from the window against the virtual instrument: what
 // the instrument decoded matches what the pages show.
 class ModePagesSimTest : public ModePagesTest {
