@@ -1,7 +1,8 @@
 // Refreshes the pictures of the mode pages in the README (docs/page-*.png).
 // Run by hand from the repository's root:
-//   QT_QPA_PLATFORM=offscreen build/asan/tests/test_gui \
+//   QT_QPA_PLATFORM=offscreen build/asan/tests/test_gui
 //       --gtest_also_run_disabled_tests --gtest_filter='*Screenshot*'
+// (one command line)
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
