@@ -1,7 +1,8 @@
 // Refreshes docs/main-window.png, the picture in the README. Run by hand
 // from the repository's root:
-//   QT_QPA_PLATFORM=offscreen build/asan/tests/test_gui \
+//   QT_QPA_PLATFORM=offscreen build/asan/tests/test_gui
 //       --gtest_also_run_disabled_tests --gtest_filter='*Screenshot*'
+// (one command line).
 #include <QAction>
 #include <QDir>
 #include <QPixmap>
