@@ -397,8 +397,11 @@ void TFrameDecoder::Frame(const uint8_t* f, std::size_t length) {
         case cmKeyExtTimes: {
             RequireZero(f, 1);
             bool any = false;
+            // Channels that wait for it: keying without slot cycling, whose first
+            // slot is a keying slot (no table playback mode in its last byte).
             for (TChannel& s : state_.ch) {
-                if (s.run != TInstrumentState::rnKeying || (s.controlWord >> 24 & 0x30) != 0)
+                if (s.run != TInstrumentState::rnKeying || (s.controlWord >> 24 & 0x30) != 0 ||
+                    s.slotWords[0][4] != 0)
                     continue;
                 s.keyExtTimes = true;
                 any = true;

@@ -269,4 +269,20 @@ TEST_F(SimGenFixture, DdsUserSequencePlaysTheModelsTable) {
     EXPECT_NEAR(fm, 1234, 1234 * 1e-3);
 }
 
+// The external timing command has no channel: it must not turn a table that
+// the other channel plays into keying.
+TEST_F(SimGenFixture, ExternalKeyingTimesLeaveTheOtherChannelsTableAlone) {
+    Cycle([&] {
+        gen->SetActive(true);
+        A().SetMode(ZGMdC_DDSMod);
+        A().DDSMod()->SetMode(ZGTMs_User);
+        B().SetMode(ZGMdC_DDSMod);
+        B().DDSMod()->SetUseExtTimes(true);
+    });
+    ASSERT_EQ(sim.ProtocolErrorCount(), 0u) << Report();
+    for (const char* line : {"A.keying.kind=user", "A.keying.ext_times=0", "B.keying.kind=bxsk",
+                             "B.keying.ext_times=1"})
+        EXPECT_NE(Report().find(line), std::string::npos) << line << "\n" << Report();
+}
+
 }  // namespace
