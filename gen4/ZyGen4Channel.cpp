@@ -176,9 +176,19 @@ void TZyGen4Channel::CheckOverModulation(TZyGen4AFPModes engineType) {
     if (!gen_->Options()->OverModulationNotify() || !gen_->OnOverModulation) return;
     if (mode_ == ZGMdC_tuning) {
         // No ADC polling while the question is open.
+        // The handler may lower the amplitude, which runs a nested cycle whose
+        // link error leaves through here: polling is restored on that path too.
         const bool enabled = tuner_->ADCTimerEnabled();
         tuner_->SetADCTimerEnabled(false);
-        gen_->OnOverModulation(this, max);
+        try {
+            gen_->OnOverModulation(this, max);
+        } catch (...) {
+            try {
+                tuner_->SetADCTimerEnabled(enabled);
+            } catch (...) {
+            }
+            throw;
+        }
         tuner_->SetADCTimerEnabled(enabled);
     } else {
         gen_->OnOverModulation(this, max);

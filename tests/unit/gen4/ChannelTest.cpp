@@ -205,6 +205,12 @@ TEST_F(GenFixture, OverModulationQuestionBeforeAmplitudeTuning) {
     A().Set_sinAmplitude(50);  // at the limit
     start();
     EXPECT_EQ(asked.size(), 1u);
+
+    // An answer whose nested cycle fails still gives the polling back.
+    A().Set_sinAmplitude(80);
+    gen->OnOverModulation = [&](TZyGen4Channel*, double) { throw Exception("link"); };
+    EXPECT_THROW(start(), Exception);
+    EXPECT_TRUE(A().Tuner()->ADCTimerEnabled());
 }
 
 TEST_F(GenFixture, TunerPollsOnlyWhileTuningOnALiveLink) {
