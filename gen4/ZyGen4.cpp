@@ -339,6 +339,16 @@ double TZyGen4::Conv_Value(double x, double num, double den) {
 double TZyGen4::Conv_Value(double x, double num, double den, int8_t digit) {
     const int d = std::clamp<int>(digit, -20, 20);
     const double v = Conv_Value(x, num, den);
+    if (d < 0) {
+        // Powers of ten up to 10^20 are exact doubles, whereas 10^-3 is not:
+        // scaling up and dividing back gives the double nearest to the
+        // multiple (1.235, not 1.2350000000000001).
+        const double scale = std::pow(10.0, -d);
+        const double scaled = v * scale;
+        // Too large to carry that many decimals: already a whole multiple.
+        if (!std::isfinite(scaled)) return v;
+        return std::nearbyint(scaled) / scale;
+    }
     const double step = std::pow(10.0, d);
     return std::nearbyint(v / step) * step;
 }

@@ -49,7 +49,9 @@ TEST(ZyGen4Conversions, StaticConversions) {
     EXPECT_DOUBLE_EQ(TZyGen4::Conv_AdBToAmpl(0), 100.0);
     EXPECT_NEAR(TZyGen4::Conv_AdBToAmpl(-20), 10.0, 1e-9);
     EXPECT_DOUBLE_EQ(TZyGen4::Conv_Value(2.5, 1000, 1), 2500.0);
-    EXPECT_NEAR(TZyGen4::Conv_Value(1234.5678, 1, 1000, -3), 1.235, 1e-12);
+    EXPECT_EQ(TZyGen4::Conv_Value(1234.5678, 1, 1000, -3), 1.235);
+    EXPECT_EQ(TZyGen4::Conv_Value(-19.9931, 1, 1, -3), -19.993);
+    EXPECT_EQ(TZyGen4::Conv_Value(1e305, 1, 1, -20), 1e305);   // no overflow to inf
     EXPECT_DOUBLE_EQ(TZyGen4::Conv_Value(2.5, 1, 1, 0), 2.0);  // ties to even
     EXPECT_DOUBLE_EQ(TZyGen4::Conv_Value(1250, 1, 1, 2), 1200.0);
 }
