@@ -7,19 +7,8 @@
 
 namespace {
 
-ftdi_context* Context(FT_HANDLE handle) { return reinterpret_cast<ftdi_context*>(handle); }
-
-// ftdi_usb_open_dev: -3 device not found... -4 unable to open, -5 unable to
-// claim (busy), -8 device unavailable / permission.
-FT_STATUS OpenFailure(int code) {
-    switch (code) {
-        case -3:
-            return FT_DEVICE_NOT_FOUND;
-        case -12:
-            return FT_INSUFFICIENT_RESOURCES;
-        default:
-            return FT_DEVICE_NOT_OPENED;
-    }
+ftdi_context* Context(FT_HANDLE handle) {
+    return reinterpret_cast<ftdi_context*>(handle);
 }
 
 }  // namespace
@@ -42,8 +31,10 @@ FT_STATUS TLibFtdiDriver::FT_Open(int deviceNumber, FT_HANDLE& handle) {
     const int opened = ftdi_usb_open_dev(ftdi, entry->dev);
     ftdi_list_free(&devices);
     if (opened < 0) {
+        // The device is there but could not be taken: permissions, another
+        // program or the kernel's serial driver holding it, or a failed set-up.
         ftdi_free(ftdi);
-        return OpenFailure(opened);
+        return FT_DEVICE_NOT_OPENED;
     }
     handle = reinterpret_cast<FT_HANDLE>(ftdi);
     return FT_OK;
@@ -51,8 +42,10 @@ FT_STATUS TLibFtdiDriver::FT_Open(int deviceNumber, FT_HANDLE& handle) {
 
 FT_STATUS TLibFtdiDriver::FT_Close(FT_HANDLE handle) {
     if (!handle) return FT_INVALID_HANDLE;
-    const int closed = ftdi_usb_close(Context(handle));
-    if (closed < 0) return FT_IO_ERROR;
+    // libftdi closes the USB device even when releasing its interface fails,
+    // as it does for an unplugged instrument, so the handle is gone either
+    // way; reporting a failure would keep a link open that no longer exists.
+    ftdi_usb_close(Context(handle));
     ftdi_free(Context(handle));
     return FT_OK;
 }

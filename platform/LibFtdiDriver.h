@@ -3,10 +3,11 @@
 #include "platform/UsbDriver.h"
 
 // The real instrument through libftdi1: the first device with one of the usual
-// FTDI product ids. The port is used as the chip comes up: no baud rate,
-// latency or flow control is set.
+// FTDI product ids. The port is used as libftdi opens it (a chip reset and the
+// chip's own default of 9600 baud): no baud rate, latency or flow control is
+// set here.
 class TLibFtdiDriver : public TUsbDriver {
-public:
+  public:
     // A reply missing this long is a failed read, never a hang.
     static constexpr int kReadTimeoutMs = 1000;
 
