@@ -36,6 +36,9 @@ FT_STATUS TLibFtdiDriver::FT_Open(int deviceNumber, FT_HANDLE& handle) {
         ftdi_free(ftdi);
         return FT_DEVICE_NOT_OPENED;
     }
+    // A host-side limit only (the chip is not told): one USB read never waits
+    // longer than a whole reply may take.
+    ftdi->usb_read_timeout = kReadTimeoutMs;
     handle = reinterpret_cast<FT_HANDLE>(ftdi);
     return FT_OK;
 }
