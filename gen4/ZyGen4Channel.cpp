@@ -183,10 +183,9 @@ void TZyGen4Channel::CheckOverModulation(TZyGen4AFPModes engineType) {
         try {
             gen_->OnOverModulation(this, max);
         } catch (...) {
-            try {
-                tuner_->SetADCTimerEnabled(enabled);
-            } catch (...) {
-            }
+            // Polling stays allowed, but the timer waits for the next cycle to
+            // arm it, so a link that just failed is not polled at once.
+            tuner_->ADCTimerEnabled_ = enabled;
             throw;
         }
         tuner_->SetADCTimerEnabled(enabled);

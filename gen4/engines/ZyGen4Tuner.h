@@ -63,6 +63,9 @@ class TZyGen4Tuner {
     TZyGen4FileReader& ReadDataFromFile(TZyGen4FileReader& in);
 
   private:
+    // The channel holds polling off during its overmodulation question and
+    // puts the flag back without arming the timer when the question fails.
+    friend class TZyGen4Channel;
     void StopADCTimer();
     // The tuning command `code` with Scale in b1.
     void SendTune(TZyGen4Commands code);

@@ -162,3 +162,25 @@ TEST_F(GenFixture, OverModulationAnswerDuringTuningStart) {
     EXPECT_TRUE(A().Tuner()->ADCTimerRunning());
     EXPECT_EQ(timers.RunningCount(), 1);
 }
+
+// A link error in the nested cycle of the answer leaves polling allowed, not
+// switched off for good; the timer waits for the next cycle.
+TEST_F(GenFixture, FailedOverModulationAnswerKeepsPollingEnabled) {
+    Connect();
+    gen->SetAutoUpdate(false);
+    A().SetMode(ZGMdC_tuning);
+    A().Tuner()->SetType(ZGAFPms_ampl);
+    A().Tuner()->SetScale(20);  // limit 50 %
+    A().Tuner()->SetADCTimerEnabled(true);
+    gen->OnOverModulation = [&](TZyGen4Channel* ch, double) {
+        driver.FailWrite(driver.WriteCount() + 1);  // the nested cycle's reset
+        ch->Set_sinAmplitude(40);
+    };
+    EXPECT_THROW(gen->SetAutoUpdate(true), Exception);
+    EXPECT_TRUE(A().Tuner()->ADCTimerEnabled());
+    EXPECT_FALSE(A().Tuner()->ADCTimerRunning());
+
+    gen->OnOverModulation = nullptr;
+    gen->UpdateMode();
+    EXPECT_TRUE(A().Tuner()->ADCTimerRunning());
+}
