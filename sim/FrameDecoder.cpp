@@ -365,6 +365,12 @@ void TFrameDecoder::Frame(const uint8_t* f, std::size_t length) {
                 any = true;
             }
             if (!any) Error(start ? "no channel is armed" : "no double modulation runs");
+            // Both tables share the one table memory: they must not overlap.
+            if (start && a.intMod == TInstrumentState::imDouble &&
+                b.intMod == TInstrumentState::imDouble && a.run == TInstrumentState::rnIntMod &&
+                b.run == TInstrumentState::rnIntMod && a.tableStart < b.tableStart + b.tableBytes &&
+                b.tableStart < a.tableStart + a.tableBytes)
+                Error("the tables of channels A and B overlap");
             break;
         }
         case cmExtModStart:

@@ -217,6 +217,9 @@ TEST(VirtualInstrument, UnknownAndImpossibleFramesAreCountedAndDescribed) {
         {"29 00 00 00 00 00; 8B 05 00 00 00 00", "parameter selector 0"},
         {"83 00 00 00 00 00", "no channel has a sweep"},
         {"9A 00 00 00 00 00", "no channel is armed"},
+        {"20 00 08 00 00 00; 01 02 03 04 05 06 07 08; 97 FB FB 08 03 00;"
+         "21 00 04 00 0C 00; 01 02 03 04 05 06 07 08; 99 FB FB 08 03 00; 9A 00 00 00 00 00",
+         "tables of channels A and B overlap"},
         {"21 11 00 10 00 00", "before its start"},
         {"21 1F F8 20 08 00; 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F 10",
          "past the 8192-byte memory"},
