@@ -22,4 +22,4 @@ if [ "$(id -u)" -ne 0 ]; then
     sudo="sudo"
 fi
 $sudo apt-get update
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+$sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
