@@ -93,6 +93,9 @@ void TframeCh::BuildLayout() {
     QFont nameFont = chBox_ChOpen->font();
     nameFont.setPointSize(14);
     chBox_ChOpen->setFont(nameFont);
+    // Filled with the panel's colour (a button's own background is the
+    // button colour).
+    chBox_ChOpen->setBackgroundRole(QPalette::Window);
     chBox_ChOpen->setAutoFillBackground(true);
     // The check box is a view of the action: clicking it runs the action, and
     // it follows the action's checked state however that changes.

@@ -1,6 +1,5 @@
 #include "ui/frmMain.h"
 
-#include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
@@ -20,6 +19,7 @@
 #include <QTextEdit>
 #include <QToolBar>
 #include <QUrl>
+#include <utility>
 
 #include "app/DMmain.h"
 #include "app/MessageBox.h"
@@ -60,6 +60,19 @@ class TFocusRestorer {
     QPointer<QWidget> widget_;
 };
 
+// Runs a function when the scope ends, however it ends.
+template <class F>
+class TOnExit {
+  public:
+    explicit TOnExit(F f) : f_(std::move(f)) {}
+    ~TOnExit() { f_(); }
+    TOnExit(const TOnExit&) = delete;
+    TOnExit& operator=(const TOnExit&) = delete;
+
+  private:
+    F f_;
+};
+
 }  // namespace
 
 TfrmMain::TfrmMain(TDMmain* dm, bool simulation, QWidget* parent)
@@ -89,7 +102,9 @@ TfrmMain::TfrmMain(TDMmain* dm, bool simulation, QWidget* parent)
     // Key preview: Enter anywhere in the window runs the default button.
     qApp->installEventFilter(this);
 
-    FormCreate();
+    // An error while the window is being set up (a link error of the
+    // auto-connect) is shown, and the program goes on with the window.
+    SafeCall([this] { FormCreate(); });
 }
 
 TfrmMain::~TfrmMain() {
@@ -283,10 +298,12 @@ void TfrmMain::act_GenDisconnectUpdate() {
 
 void TfrmMain::SetGenActive(bool v) {
     {
+        // The actions follow Active even when the connection's first update
+        // fails with a link error and the link stays open.
+        const TOnExit refresh([this] { UpdateActions(); });
         TBusyCursor busy;
         Gen->SetActive(v);
     }
-    UpdateActions();
     if (Gen->GetActive() == v) return;
     TMessageBox::Show(this,
                       QStringLiteral("Невозможно %1ключить генератор!")
@@ -395,8 +412,9 @@ bool TfrmMain::IsDefaultButtonKey(QObject* watched, QEvent* event) const {
     auto* widget = qobject_cast<QWidget*>(watched);
     if (!widget || widget->window() != this || !widget->isEnabled()) return false;
     if (QApplication::activePopupWidget() || QApplication::activeModalWidget()) return false;
-    // Controls that use Enter themselves keep it.
-    if (qobject_cast<QAbstractButton*>(widget) || qobject_cast<QTextEdit*>(widget) ||
+    // Controls that use Enter themselves keep it; check boxes and radio
+    // buttons do not.
+    if (qobject_cast<QPushButton*>(widget) || qobject_cast<QTextEdit*>(widget) ||
         qobject_cast<QPlainTextEdit*>(widget) || qobject_cast<QAbstractItemView*>(widget))
         return false;
     return true;

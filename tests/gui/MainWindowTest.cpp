@@ -39,6 +39,14 @@ TEST_F(MainWindowTest, EnterInFrequencyEditSendsBothChannelsAndKeepsFocus) {
     EXPECT_DOUBLE_EQ(Gen()->ChA()->Frequency(), 10000.0);
     EXPECT_EQ(QApplication::focusWidget(), A()->edtFreq);
     EXPECT_EQ(A()->edtFreq->text(), "10");
+
+    // A check box does not use Enter: the update runs there too.
+    A()->edtFreq->setText("20");
+    A()->chBox_ChOpen->setFocus();
+    QTest::keyClick(A()->chBox_ChOpen, Qt::Key_Return);
+    EXPECT_DOUBLE_EQ(Gen()->ChA()->Frequency(), 20000.0);
+    EXPECT_TRUE(A()->chBox_ChOpen->isChecked());
+    EXPECT_EQ(QApplication::focusWidget(), A()->chBox_ChOpen);
     EXPECT_TRUE(messages.empty());
 }
 
@@ -113,6 +121,8 @@ TEST_F(MainWindowTest, OutputKeysNeedAConnection) {
     Connect();
     QTest::keyClick(frm.get(), Qt::Key_F2);
     EXPECT_EQ(A()->grBoxChParams->palette().color(QPalette::Window), QColor(0xFF, 0xC0, 0xC0));
+    const QCheckBox* box = A()->chBox_ChOpen;
+    EXPECT_EQ(box->palette().color(box->backgroundRole()), QColor(0xFF, 0xC0, 0xC0));
     QTest::keyClick(frm.get(), Qt::Key_F3);
     for (TframeCh* f : {A(), B()}) {
         EXPECT_TRUE(f->actCh_SetMode->isChecked());
@@ -146,6 +156,26 @@ TEST_F(MainWindowTest, AutoConnectWithoutInstrumentReportsOnce) {
     EXPECT_EQ(messages.size(), 1u);
     EXPECT_FALSE(frm->act_GenConnect->isEnabled());
     EXPECT_TRUE(frm->act_GenDisconnect->isEnabled());
+}
+
+// The instrument opens but the first update fails: the program keeps its
+// window, shows the link error, and offers to disconnect the open link.
+TEST_F(MainWindowTest, AutoConnectWhoseFirstUpdateFailsKeepsTheWindow) {
+    WriteOptions("[Common]\nAutoConnect=1\n");
+    driver.FailWrite(1);
+    ASSERT_NO_THROW(Start());
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].icon, miError);
+    EXPECT_NE(messages[0].text, "Невозможно включить генератор!");
+    ASSERT_TRUE(Gen()->GetActive());
+    EXPECT_FALSE(frm->act_GenConnect->isEnabled());
+    EXPECT_TRUE(frm->act_GenDisconnect->isEnabled());
+    EXPECT_EQ(dm->ChAFrame, A());
+
+    frm->act_GenDisconnect->trigger();
+    EXPECT_FALSE(Gen()->GetActive());
+    EXPECT_TRUE(frm->act_GenConnect->isEnabled());
+    EXPECT_EQ(messages.size(), 1u);
 }
 
 TEST_F(MainWindowTest, OverModulationQuestion) {
