@@ -42,7 +42,9 @@ TchPageXSK::TchPageXSK(TframeCh* frame, QWidget* parent) : TchPage(frame, parent
         auto* b = new QRadioButton(QString::fromLatin1(modes[k]), radGr_xSKmode);
         b->setObjectName(QStringLiteral("radGr_xSKmode_") + QString::fromLatin1(modes[k]));
         xSKmodeButtons->addButton(b, k);
-        modeGrid->addWidget(b, k / 2, k % 2);
+        // Two columns filled top to bottom: the frequency keyings on the
+        // left, the phase keyings on the right.
+        modeGrid->addWidget(b, k % 2, k / 2);
         xSKmodeItems[k] = b;
     }
     xSKmodeItems[miBFSK]->setChecked(true);
@@ -162,36 +164,37 @@ void TchPageXSK::ApplyKeying() {
 
 void TchPageXSK::ApplyKeyingFreqs() {
     TZyGen4DDSMod* engine = Channel()->DDSMod();
-    double f[4];
-    for (int k = 0; k < 4; ++k)
-        f[k] = TZyGen4::Conv_Value(StrToFloat(edt_xSK_p[k]->text()), 1000000, 1000);
-    engine->SetF1(f[0]);
-    engine->SetF2(f[1]);
-    engine->SetF3(f[2]);
-    engine->SetF4(f[3]);
+    // One edit after the other: a text that is no number ends the transfer
+    // with the values before it set.
+    const auto kHz = [this](int k) {
+        return TZyGen4::Conv_Value(StrToFloat(edt_xSK_p[k]->text()), 1000000, 1000);
+    };
+    engine->SetF1(kHz(0));
+    engine->SetF2(kHz(1));
+    engine->SetF3(kHz(2));
+    engine->SetF4(kHz(3));
 }
 
 void TchPageXSK::ApplyKeyingPhases() {
     TZyGen4DDSMod* engine = Channel()->DDSMod();
-    double ph[4];
-    for (int k = 0; k < 4; ++k) ph[k] = StrToFloat(edt_xSK_p[k]->text());
-    engine->SetPh1(ph[0]);
-    engine->SetPh2(ph[1]);
-    engine->SetPh3(ph[2]);
-    engine->SetPh4(ph[3]);
+    const auto degrees = [this](int k) { return StrToFloat(edt_xSK_p[k]->text()); };
+    engine->SetPh1(degrees(0));
+    engine->SetPh2(degrees(1));
+    engine->SetPh3(degrees(2));
+    engine->SetPh4(degrees(3));
 }
 
 void TchPageXSK::ApplyKeyingTimes() {
     TZyGen4DDSMod* engine = Channel()->DDSMod();
-    double t[4];
     // µs to ns; a typed time has at most three decimals, so the result is a
     // whole number of nanoseconds.
-    for (int k = 0; k < 4; ++k)
-        t[k] = SnapToWhole(TZyGen4::Conv_Value(StrToFloat(edt_xSK_T[k]->text()), 1000, 1));
-    engine->SetT1(t[0]);
-    engine->SetT2(t[1]);
-    engine->SetT3(t[2]);
-    engine->SetT4(t[3]);
+    const auto ns = [this](int k) {
+        return SnapToWhole(TZyGen4::Conv_Value(StrToFloat(edt_xSK_T[k]->text()), 1000, 1));
+    };
+    engine->SetT1(ns(0));
+    engine->SetT2(ns(1));
+    engine->SetT3(ns(2));
+    engine->SetT4(ns(3));
 }
 
 void TchPageXSK::ShowKeyingFreqs() {

@@ -381,6 +381,16 @@ TEST_F(ModePagesTest, KeyingTimesAndExternalTiming) {
     page->ChBox_xSKUseExtTimes->click();
     EXPECT_FALSE(KeyA()->UseExtTimes());
     for (int k = 0; k < 4; ++k) EXPECT_TRUE(page->edt_xSK_T[k]->isEnabled());
+
+    // A value that is no number stops the transfer there: the values before
+    // it are set, the ones after it are not.
+    SetText(page->edt_xSK_p[0], "2");
+    SetText(page->edt_xSK_p[2], "");
+    SetText(page->edt_xSK_p[3], "3");
+    frm->act_UpdateChls->trigger();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_DOUBLE_EQ(KeyA()->F1(), 2000.0);
+    EXPECT_DOUBLE_EQ(KeyA()->F4(), 12500.0);
 }
 
 TEST_F(ModePagesTest, PageEditsTakeTheirMasksAndTheSeparatorFix) {
