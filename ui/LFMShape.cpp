@@ -123,7 +123,8 @@ void TLFMShape::paintEvent(QPaintEvent*) {
     Arrow(p, QPointF(axisX, axisY), QPointF(axisX, kMargin));
     Arrow(p, QPointF(axisX, axisY), QPointF(g.right + 8, axisY));
     p.drawText(QPointF(axisX + 4, kMargin + 9), QStringLiteral("F"));
-    p.drawText(QPointF(g.right, axisY - 4), QStringLiteral("t"));
+    // The time letter sits past the end of the shape, clear of the arrow head.
+    p.drawText(QPointF(g.right + 2, axisY - 6), QStringLiteral("t"));
 
     auto trapezoid = [&](int dy) {
         QPainterPath path;
