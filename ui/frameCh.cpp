@@ -93,10 +93,9 @@ void TframeCh::BuildLayout() {
     QFont nameFont = chBox_ChOpen->font();
     nameFont.setPointSize(14);
     chBox_ChOpen->setFont(nameFont);
-    // Filled with the panel's colour (a button's own background is the
-    // button colour).
+    // The check box shows the group box's colour through it: it is not
+    // filled, and its background is the window colour, not the button one.
     chBox_ChOpen->setBackgroundRole(QPalette::Window);
-    chBox_ChOpen->setAutoFillBackground(true);
     // The check box is a view of the action: clicking it runs the action, and
     // it follows the action's checked state however that changes.
     connect(chBox_ChOpen, &QCheckBox::clicked, this, [this](bool checked) {
