@@ -1,5 +1,7 @@
 #include "app/MessageBox.h"
 
+#include <QApplication>
+#include <QCursor>
 #include <QMessageBox>
 #include <QPushButton>
 #include <utility>
@@ -32,6 +34,16 @@ TMessageBox::THandler TMessageBox::SetHandler(THandler handler) {
 }
 
 TMsgResult TMessageBox::ShowQt(const TMessageRequest& request) {
+    // A question asked in the middle of an update, under the busy cursor,
+    // gets the ordinary pointer while it waits for the operator.
+    const bool busy = QApplication::overrideCursor() != nullptr;
+    if (busy) QApplication::setOverrideCursor(Qt::ArrowCursor);
+    struct TRestore {
+        bool busy;
+        ~TRestore() {
+            if (busy) QApplication::restoreOverrideCursor();
+        }
+    } const restore{busy};
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     switch (request.icon) {
         case miError:

@@ -3,12 +3,16 @@
 #include <QEvent>
 #include <QFileInfo>
 #include <QLocale>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include "app/OptionsLocation.h"
 #include "app/QtTimerHost.h"
 #include "platform/Exceptions.h"
 #include "tests/fixtures/GuiFixture.h"
+#include "ui/BusyCursor.h"
 #include "ui/EditMasks.h"
 #include "ui/FixDecimalSeparator.h"
 #include "ui/MaskEdit.h"
@@ -40,6 +44,37 @@ TEST_F(PlatformBindingsTest, ExceptionsEscapingHandlersAreShownNotPropagated) {
     EXPECT_EQ(messages[0].icon, miError);
     EXPECT_EQ(messages[0].caption, TZyApplication::Title());
     EXPECT_EQ(messages[1].text, "");  // not one of ours: an empty message
+}
+
+// A question asked during an update (the overmodulation question) shows the
+// ordinary pointer over the box, and the busy cursor returns after it.
+TEST_F(PlatformBindingsTest, MessageBoxShowsThePointerUnderTheBusyCursor) {
+    const TMessageBox::THandler recorder = TMessageBox::SetHandler({});  // the real box
+    Qt::CursorShape shape = Qt::WaitCursor;
+    QString text;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) return;
+        answer.stop();
+        if (const QCursor* cursor = QApplication::overrideCursor()) shape = cursor->shape();
+        text = box->text();
+        box->button(QMessageBox::No)->click();
+    });
+    answer.start(5);
+    TMsgResult result = mrYes;
+    {
+        const TBusyCursor busy;
+        result = TMessageBox::Show(nullptr, QStringLiteral("Исправить?"), QStringLiteral("Тест"),
+                                   miNone, mbYesNo);
+        ASSERT_NE(QApplication::overrideCursor(), nullptr);
+        EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    }
+    TMessageBox::SetHandler(recorder);
+    EXPECT_EQ(result, mrNo);
+    EXPECT_EQ(text, QStringLiteral("Исправить?"));
+    EXPECT_EQ(shape, Qt::ArrowCursor);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 TEST_F(PlatformBindingsTest, QtTimerHostTicksKillsAndReportsErrors) {
