@@ -125,10 +125,10 @@ class TZyGen4 : public TComponent {
     // created, a message naming the cause when writing fails.
     void SaveToFile(const std::string& FileName) const;
     // Reads a set-up written by SaveToFile. Throws EInOutError "Ошибка при
-    // открытии файла" when the file cannot be opened; a wrong magic or version
-    // fires OnErrorFile and changes nothing, as does a failed read ("Ошибка при
-    // чтении файла"). A file that ends early sets every field it holds wholly
-    // and keeps the others. AutoUpdate is off while the fields change; when it
+    // открытии файла" when the file cannot be opened and "Ошибка при чтении
+    // файла" when reading it fails; neither changes anything. A wrong magic or
+    // version fires OnErrorFile and changes nothing. A file that ends early
+    // sets every field it holds wholly and keeps the others. AutoUpdate is off while the fields change; when it
     // was on, switching it back runs one cycle, whose link errors reach the
     // caller. Returns true when the whole set-up was read; otherwise
     // LastFileError() says what was wrong.
