@@ -111,14 +111,15 @@ void TZyGen4LFM::XYtoAB(double X, double Y, double MaxA, double MaxB, double& A,
     // Previous convergent h1/k1 and the one before, h2/k2.
     double h1 = 1, k1 = 0, h2 = 0, k2 = 1;
     while (X != 0 && Y != 0) {
-        const double ratio = X / Y;
-        // A negative ratio (top below the carrier) or a non-finite one has no
-        // step worth sending: keep the last convergent found.
-        if (!(ratio >= 0.0) || !std::isfinite(ratio)) break;
-        // The partial quotient is an unsigned 32-bit number. Only a tiny
-        // remainder can push it further; clamping keeps the next convergent
-        // beyond any limit in use, as the true quotient would.
-        const double q = std::min(std::trunc(ratio), 4294967295.0);
+        const double whole = std::trunc(X / Y);
+        // The partial quotient is an unsigned 32-bit number. One below zero
+        // (a top more than a step below the carrier) or not finite has no step
+        // worth sending: keep the last convergent found. A ratio between −1
+        // and 0 still gives the quotient 0.
+        if (!(whole >= 0.0) || !std::isfinite(whole)) break;
+        // Only a tiny remainder can push it past 32 bits; clamping keeps the
+        // next convergent beyond any limit in use, as the true quotient would.
+        const double q = std::min(whole, 4294967295.0);
         const double r = X - q * Y;
         X = Y;
         Y = r;

@@ -17,9 +17,12 @@ TEST(SweepSteps, XYtoABFindsTheLastConvergentWithinTheRateLimit) {
         {100000, 1000000, 1922, 179},
         {1000, 10000000, 1, 93},
         {250000, 10, 67108864, 25},
-        {0, 1000, 0, 0},     // top equal to the carrier
-        {1000, 0, 0, 0},     // time never set
-        {-0.5, 1000, 0, 0},  // top half a kHz below a fractional carrier
+        {0, 1000, 0, 0},  // top equal to the carrier
+        {1000, 0, 0, 0},  // time never set
+        // Top below a fractional carrier: a quotient of 0 gives 0/1, then a
+        // negative one ends the search.
+        {-0.5, 1000, 0, 1},
+        {-0.9, 10, 0, 0},
     };
     for (const Case& c : cases) {
         double A = -1, B = -1;
