@@ -4,6 +4,9 @@
 // drives the built-in virtual instrument.
 #include <QCommandLineParser>
 #include <QDir>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <cstdio>
 #include <memory>
 
@@ -25,6 +28,13 @@ int main(int argc, char** argv) {
     TZyApplication::setApplicationVersion(QStringLiteral("1.0.2.20"));
     TZyApplication::SetTitle(QStringLiteral("Универсальный двухканальный генератор Тайра-9"));
     TZyApplication::SetHelpFile(QStringLiteral("ZyPanel.chm"));
+    // The program speaks Russian whatever the system's language; Qt's own
+    // texts (the edits' context menus) follow when Qt's translations are
+    // installed.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::Russian, QLocale::Russia), QStringLiteral("qtbase"),
+                     QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        TZyApplication::installTranslator(&qtTexts);
 
     QCommandLineParser parser;
     parser.setApplicationDescription(TZyApplication::Title());

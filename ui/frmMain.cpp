@@ -96,6 +96,8 @@ TfrmMain::TfrmMain(TDMmain* dm, bool simulation, QWidget* parent)
         lblSimulation->setObjectName(QStringLiteral("lblSimulation"));
         StatBarMain->addPermanentWidget(lblSimulation);
     }
+    // No menu for hiding the toolbar, which carries the default button.
+    setContextMenuPolicy(Qt::NoContextMenu);
     // The window cannot be resized: its size follows its contents.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
@@ -224,7 +226,7 @@ void TfrmMain::BuildMenus() {
 }
 
 void TfrmMain::BuildToolBar() {
-    ToolBarMain = addToolBar(QStringLiteral("ToolBarMain"));
+    ToolBarMain = addToolBar(QStringLiteral("Панель инструментов"));
     ToolBarMain->setObjectName(QStringLiteral("ToolBarMain"));
     ToolBarMain->setMovable(false);
     ToolBarMain->setIconSize(QSize(18, 18));
