@@ -425,12 +425,23 @@ TZyGen4FileReader& TZyGen4::ReadDataFromFile(TZyGen4FileReader& in) {
         chB_->ReadDataFromFile(in);
         options_->ReadDataFromFile(in);
     } catch (...) {
-        CalcGenFreq();
+        TakeLoadedClock();
         throw;
     }
-    // The clock follows the loaded multiplier and reference even when RefFreq
-    // kept its value, so the next frame uses the clock the file describes.
-    CalcGenFreq();
+    TakeLoadedClock();
     suspend.Restore();
     return in;
+}
+
+void TZyGen4::TakeLoadedClock() {
+    // The instrument runs at 25 MHz × 16 whenever the external reference is
+    // off (no multiplier frame goes out), so a file holding another multiplier
+    // with the internal reference must not change the clock the codes use.
+    if (!useExtRefFreq_) {
+        refFreq_ = kIntRefFreq;
+        freqScale_ = kIntFreqScale;
+    }
+    // Otherwise the clock follows the loaded multiplier and reference even
+    // when RefFreq kept its value, so the next frame uses the file's clock.
+    CalcGenFreq();
 }

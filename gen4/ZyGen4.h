@@ -128,10 +128,9 @@ class TZyGen4 : public TComponent {
     // открытии файла" when the file cannot be opened and "Ошибка при чтении
     // файла" when reading it fails; neither changes anything. A wrong magic or
     // version fires OnErrorFile and changes nothing. A file that ends early
-    // sets every field it holds wholly and keeps the others. AutoUpdate is off while the fields change; when it
-    // was on, switching it back runs one cycle, whose link errors reach the
-    // caller. Returns true when the whole set-up was read; otherwise
-    // LastFileError() says what was wrong.
+    // sets every field it holds wholly and keeps the others. AutoUpdate is off while the fields
+    // change; when it was on, switching it back runs one cycle, whose link errors reach the caller.
+    // Returns true when the whole set-up was read; otherwise LastFileError() says what was wrong.
     bool LoadFromFile(const std::string& FileName);
     // Reads the magic and, when it matches, the version; true when the header
     // is wrong.
@@ -154,6 +153,8 @@ class TZyGen4 : public TComponent {
     TZyGen4NotifyEvent OnErrorFile;
 
   private:
+    // After a load: GenFreq from the loaded clock fields.
+    void TakeLoadedClock();
     void FireFTError();
 
     TUsbDriver& driver_;

@@ -269,8 +269,9 @@ TEST_F(SettingsFile, ShortFileSetsTheWholeFieldsItHoldsAndKeepsTheRest) {
 }
 
 TEST_F(SettingsFile, ReferenceTakenOnlyWithTheExternalReferenceAndClockRecomputed) {
-    // External reference off in the file: RefFreq stays, FreqScale 3 is stored
-    // as read and the clock follows it.
+    // External reference off in the file: the instrument runs on its internal
+    // 25 MHz × 16 whatever multiplier and reference the file holds, and so do
+    // the codes.
     Bytes b = Golden();
     Put(b, 8, kBool, 0);
     Put(b, 9, kInt, 3);
@@ -278,8 +279,8 @@ TEST_F(SettingsFile, ReferenceTakenOnlyWithTheExternalReferenceAndClockRecompute
     EXPECT_TRUE(Load(b));
     EXPECT_FALSE(gen->UseExtRefFreq());
     EXPECT_EQ(gen->RefFreq(), 25.0);
-    EXPECT_EQ(gen->FreqScale(), 3);
-    EXPECT_EQ(gen->GenFreq(), 75.0);
+    EXPECT_EQ(gen->FreqScale(), 16);
+    EXPECT_EQ(gen->GenFreq(), 400.0);
 
     // On, and RefFreq equal to the current one: the multiplier still counts.
     gen->SetUseExtRefFreq(true);
