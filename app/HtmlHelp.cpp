@@ -26,6 +26,8 @@ void ShowPage(const QString& folder, const QString& page) {
     if (!window) {
         window = new THelpViewer;
         window->setAttribute(Qt::WA_DeleteOnClose);
+        // Closing the main window ends the program even while help is open.
+        window->setAttribute(Qt::WA_QuitOnClose, false);
     }
     window->ShowPage(folder, page);
 }

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QStackedWidget>
 #include <QTest>
+#include <QTimer>
 
 #include "app/MessageBox.h"
 #include "options/ZyAppOptionsRepository.h"
@@ -271,4 +272,29 @@ TEST_F(MainWindowTest, ExitClosesTheWindowEvenWhenTheDisconnectFails) {
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].icon, miError);
     EXPECT_FALSE(frm->isVisible());
+}
+
+// The help window does not keep the program alive once the main window closed.
+TEST_F(MainWindowTest, ClosingTheWindowEndsTheProgramWithTheHelpOpen) {
+    Start();
+    ShowActive();
+    const THtmlHelp::THandler recorder = THtmlHelp::SetHandler({});  // the real help window
+    frm->actHelpContents->trigger();
+    bool helpShown = false;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        helpShown = helpShown || (w->objectName() == "frmHelp" && w->isVisible());
+    EXPECT_TRUE(helpShown);
+
+    // The message loop ends when the window closes; a program kept alive by
+    // the help window would run on until the timeout.
+    bool timedOut = false;
+    QTimer::singleShot(0, frm.get(), [this] { frm->close(); });
+    QTimer::singleShot(5000, qApp, [&timedOut] {
+        timedOut = true;
+        QApplication::quit();
+    });
+    QApplication::exec();
+    EXPECT_FALSE(timedOut);
+    THtmlHelp::HtmlHelp(nullptr, QString(), HH_CLOSE_ALL, 0);
+    THtmlHelp::SetHandler(recorder);
 }
