@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build needs, only when one is missing.
+# Installs the Debian packages the build needs (and Qt's Russian texts for its
+# own menus), only when one is missing.
 set -euo pipefail
 
 packages=(g++ cmake make pkg-config googletest libgtest-dev libgmock-dev qt6-base-dev
-          libftdi1-dev fonts-dejavu-core)
+          libftdi1-dev fonts-dejavu-core qt6-translations-l10n)
 
 missing=()
 for p in "${packages[@]}"; do
