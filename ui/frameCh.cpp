@@ -15,6 +15,7 @@
 #include "app/DMmain.h"
 #include "app/ZyApplication.h"
 #include "gen4/ZyGen4.h"
+#include "gen4/ZyGen4AutoUpdateSuspend.h"
 #include "gen4/ZyGen4Channel.h"
 #include "gen4/engines/ZyGen4DDSMod.h"
 #include "gen4/engines/ZyGen4ExtModulation.h"
@@ -224,10 +225,12 @@ void TframeCh::ShowOutputColor() {
 
 void TframeCh::ApplyNow() {
     TBusyCursor busy;
-    TZyGen4* gen = Gen();
-    gen->SetAutoUpdate(false);
+    // The update resumes also when a text that is no number stops the
+    // transfer: what was set before it reaches the instrument, so the model
+    // and the instrument never part silently.
+    TZyGen4AutoUpdateSuspend batch(*Gen(), true);
     ApplyToChannel();
-    gen->SetAutoUpdate(true);
+    batch.Restore();
 }
 
 void TframeCh::ApplyToChannel() {

@@ -25,6 +25,7 @@
 #include "app/MessageBox.h"
 #include "app/ZyApplication.h"
 #include "gen4/ZyGen4.h"
+#include "gen4/ZyGen4AutoUpdateSuspend.h"
 #include "gen4/ZyGen4ChannelA.h"
 #include "gen4/ZyGen4ChannelB.h"
 #include "gen4/ZyGen4Options.h"
@@ -329,10 +330,12 @@ void TfrmMain::miExitClick() {
 
 void TfrmMain::UpdateChannels() {
     TBusyCursor busy;
-    Gen->SetAutoUpdate(false);
+    // As in a panel's ApplyNow, the update resumes also when a transfer stops
+    // at a text that is no number.
+    TZyGen4AutoUpdateSuspend batch(*Gen, true);
     frameChA->ApplyToChannel();
     frameChB->ApplyToChannel();
-    Gen->SetAutoUpdate(true);
+    batch.Restore();
 }
 
 void TfrmMain::act_UpdateChlsExecute() {

@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -102,9 +104,13 @@ TEST_F(MainWindowTest, TextThatIsNoNumberStopsTheTransferWithAMessage) {
     EXPECT_EQ(messages[0].icon, miError);
     EXPECT_TRUE(messages[0].text.contains("\"\"")) << messages[0].text.toStdString();
     EXPECT_EQ(messages[0].caption, TZyApplication::Title());
-    // Frequency and Amplitude were taken before the phase failed.
+    // Frequency and Amplitude were taken before the phase failed, and the
+    // update resumed: they reached the instrument and later changes follow.
     EXPECT_DOUBLE_EQ(Gen()->ChA()->Frequency(), 5000.0);
     EXPECT_NEAR(Gen()->ChA()->Amplitude(), TZyGen4::Conv_AdBToAmpl(-6), 1e-9);
+    EXPECT_TRUE(Gen()->AutoUpdate());
+    const auto frames = Frames();
+    EXPECT_NE(std::find(frames.begin(), frames.end(), "04 03 33 33 33 00"), frames.end());
 }
 
 TEST_F(MainWindowTest, OutputKeysNeedAConnection) {
