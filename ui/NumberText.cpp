@@ -22,8 +22,9 @@ double StrToFloat(const QString& text) {
     bool ok = false;
     const double value = ScreenLocale().toDouble(text.trimmed(), &ok);
     if (!ok || !std::isfinite(value)) {
+        // The class library's own wording of this error.
         throw EConvertError(
-            QStringLiteral("\"%1\" не является правильным числом").arg(text).toStdString());
+            QStringLiteral("'%1' is not a valid floating point value").arg(text).toStdString());
     }
     return value;
 }

@@ -102,7 +102,7 @@ TEST_F(MainWindowTest, TextThatIsNoNumberStopsTheTransferWithAMessage) {
 
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].icon, miError);
-    EXPECT_TRUE(messages[0].text.contains("\"\"")) << messages[0].text.toStdString();
+    EXPECT_TRUE(messages[0].text.contains("''")) << messages[0].text.toStdString();
     EXPECT_EQ(messages[0].caption, TZyApplication::Title());
     // Frequency and Amplitude were taken before the phase failed, and the
     // update resumed: they reached the instrument and later changes follow.
