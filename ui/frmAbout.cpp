@@ -49,9 +49,8 @@ TfrmAbout::TfrmAbout(QWidget* owner) : QDialog(owner) {
     cxLabel2 = MakeLabel(this, "cxLabel2", QStringLiteral("Модуль управления"),
                          DesignFont(QStringLiteral("Verdana"), 10, true));
     cxLabel3 = MakeLabel(this, "cxLabel3", QStringLiteral("Версия 1.0.2.20 (Spec. Ed.)"), font());
-    cxLabel4 =
-        MakeLabel(this, "cxLabel4",
-                  QStringLiteral("© Разработчики ZyPanel, https://zypanel.example/"), font());
+    // One line: the web address is on the "Справка" menu.
+    cxLabel4 = MakeLabel(this, "cxLabel4", QStringLiteral("© Разработчики ZyPanel"), font());
 
     btnOK = new QPushButton(QStringLiteral("OK"), this);
     btnOK->setObjectName(QStringLiteral("btnOK"));
