@@ -219,6 +219,14 @@ TfrmOptions::TfrmOptions(TDMmain* dm, QWidget* parent) : QDialog(parent), dm_(dm
     setFixedSize(std::max(600, hint.width()), std::max(417, hint.height()));
 }
 
+TfrmOptions::~TfrmOptions() {
+    // The controls outlive this part of the dialog: what they report while the
+    // dialog goes (the edit losing the focus as the window hides) must not
+    // reach the handlers.
+    edt_RefFreq->OnValidate = nullptr;
+    for (QObject* child : findChildren<QObject*>()) disconnect(child, nullptr, this, nullptr);
+}
+
 QWidget* TfrmOptions::MakePage(const char* name, const QString& caption) {
     auto* page = new QWidget(pgCtrlSections);
     page->setObjectName(QString::fromLatin1(name));

@@ -27,6 +27,7 @@ class TfrmOptions : public QDialog {
   public:
     // `dm` gives the options and the generator; it must outlive the dialog.
     explicit TfrmOptions(TDMmain* dm, QWidget* parent = nullptr);
+    ~TfrmOptions() override;
 
     // Fills the controls from the option values; with `reload`, first reads
     // the options file again.

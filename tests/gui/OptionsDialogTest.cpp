@@ -163,6 +163,20 @@ TEST_F(OptionsDialogTest, ClockGroupFollowsTheExternalReferenceBox) {
     EXPECT_TRUE(frmOptions->edtFreqScale->isEnabled());
 }
 
+TEST_F(OptionsDialogTest, DialogDestroyedWhileShownRunsNoHandler) {
+    // The program ends with the dialog open and a typed, uncommitted value:
+    // the edit loses the focus as the dialog goes, which must not validate.
+    frmOptions->ChBox_gen_UseExtRefFreq->setChecked(true);
+    frmOptions->show();
+    QApplication::setActiveWindow(frmOptions.get());
+    frmOptions->edt_RefFreq->setFocus();
+    frmOptions->edt_RefFreq->clear();
+    QTest::keyClicks(frmOptions->edt_RefFreq, QStringLiteral("0"));
+    messages.clear();
+    frmOptions.reset();
+    EXPECT_TRUE(messages.empty());
+}
+
 TEST_F(OptionsDialogTest, TreeNeverCollapsesAndColoursGoToChannelA) {
     QTreeWidget* tree = frmOptions->treeViewCategrs;
     QTreeWidgetItem* colours = tree->topLevelItem(1);
