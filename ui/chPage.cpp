@@ -79,7 +79,7 @@ int TchPage::StrToInt(const QString& text) {
     const int v = text.trimmed().toInt(&ok);
     if (!ok) {
         throw EConvertError(
-            QStringLiteral("\"%1\" не является правильным целым числом").arg(text).toStdString());
+            QStringLiteral("'%1' is not a valid integer value").arg(text).toStdString());
     }
     return v;
 }
