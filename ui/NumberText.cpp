@@ -33,10 +33,3 @@ QString FloatToStr(double value) {
     if (value == 0.0) value = 0.0;  // no "-0"
     return ScreenLocale().toString(value, 'g', 15);
 }
-
-double RoundTo(double value, int decimals) {
-    const double scale = std::pow(10.0, decimals);
-    const double scaled = value * scale;
-    if (!std::isfinite(scaled)) return value;
-    return std::nearbyint(scaled) / scale;
-}

@@ -15,6 +15,3 @@ QChar DecimalSeparator();
 double StrToFloat(const QString& text);
 
 QString FloatToStr(double value);
-
-// Rounds to `decimals` places, ties to even.
-double RoundTo(double value, int decimals);
