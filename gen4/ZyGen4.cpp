@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "gen4/CodeRounding.h"
 #include "gen4/ZyGen4AutoUpdateSuspend.h"
 #include "gen4/ZyGen4ChannelA.h"
 #include "gen4/ZyGen4ChannelB.h"
@@ -20,16 +21,6 @@ namespace {
 constexpr char kMsgWriteCmd[] = "Ошибка при записи команды в FTPort";
 constexpr char kMsgWriteData[] = "Ошибка при записи данных в FTPort";
 constexpr char kMsgRead[] = "Ошибка при чтении данных из FTPort";
-
-// x rounded to the nearest integer (ties to even), then the low 32 bits of
-// that integer as two's complement. fmod is exact, so this holds for every
-// finite double without an out-of-range cast; a non-finite x gives 0.
-int32_t RoundLow32(double x) {
-    if (!std::isfinite(x)) return 0;
-    double r = std::fmod(std::nearbyint(x), 4294967296.0);
-    if (r < 0) r += 4294967296.0;
-    return static_cast<int32_t>(static_cast<uint32_t>(r));
-}
 
 }  // namespace
 

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "gen4/CodeRounding.h"
+
 namespace {
 
 constexpr double kPi = 3.141592653589793;
@@ -134,18 +136,7 @@ double TMathFunction::ReadingValue(int i) const {
 }
 
 uint32_t TMathFunction::ReadingCode(double v) {
-    if (std::isnan(v)) return 0;
-    const double r = RoundHalfEven(v);
-    // Saturate outside the 64-bit range instead of an undefined conversion.
-    constexpr double kTwo63 = 9223372036854775808.0;
-    int64_t wide;
-    if (r >= kTwo63)
-        wide = INT64_MAX;
-    else if (r < -kTwo63)
-        wide = INT64_MIN;
-    else
-        wide = static_cast<int64_t>(r);
-    return static_cast<uint32_t>(static_cast<uint64_t>(wide));
+    return static_cast<uint32_t>(RoundLow32(v));
 }
 
 void TMathFunction::CreateReadings() {

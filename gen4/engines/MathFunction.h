@@ -71,8 +71,8 @@ class TMathFunction {
     int BytesPerReadingCount() const { return BytesPerReading_ == BPR_4bytes ? 4 : 2; }
 
     // The code a value v becomes: rounded to the nearest integer (ties to
-    // even), then its low 32 bits as two's complement. Values beyond the
-    // 64-bit range saturate; not-a-number gives 0.
+    // even), then its low 32 bits as two's complement, as every DDS code is
+    // formed; a value that is not finite gives 0.
     static uint32_t ReadingCode(double v);
 
   private:
