@@ -23,7 +23,7 @@ namespace {
 
 // Accepts every write in full at once and counts the frames.
 class TInstantDriver : public TUsbDriver {
-public:
+  public:
     FT_STATUS FT_Open(int, FT_HANDLE& handle) override {
         handle = 1;
         return FT_OK;
@@ -59,7 +59,7 @@ int main(int argc, char** argv) {
     gen.SetAutoUpdate(false);
     gen.ChA()->SetMode(ZGMdC_gen);
     gen.ChB()->SetMode(ZGMdC_gen);
-    gen.SetActive(true);  // AutoUpdate off: opens without a cycle
+    gen.SetActive(true);                      // AutoUpdate off: opens without a cycle
     gen.OnGenResponseWait = [](TZyGen4*) {};  // as the application assigns it
 
     driver.writes = 0;
