@@ -6,7 +6,7 @@
 // components it owns in reverse order of creation, and a component destroyed
 // earlier takes itself out of its owner's list.
 class TComponent {
-public:
+  public:
     explicit TComponent(TComponent* owner);
     virtual ~TComponent();
 
@@ -17,7 +17,7 @@ public:
     int ComponentCount() const { return static_cast<int>(components_.size()); }
     TComponent* Component(int index) const { return components_.at(index); }
 
-private:
+  private:
     void Remove(TComponent* component);
 
     TComponent* owner_;

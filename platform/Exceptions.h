@@ -6,12 +6,12 @@
 // Base of every error the program raises; the message is UTF-8 and is shown
 // to the operator as it stands.
 class Exception : public std::exception {
-public:
+  public:
     explicit Exception(std::string message) : message_(std::move(message)) {}
     const char* what() const noexcept override { return message_.c_str(); }
     const std::string& Message() const { return message_; }
 
-private:
+  private:
     std::string message_;
 };
 

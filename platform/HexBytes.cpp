@@ -12,4 +12,6 @@ std::string ToHex(const uint8_t* data, std::size_t count) {
     return text;
 }
 
-std::string ToHex(const std::vector<uint8_t>& bytes) { return ToHex(bytes.data(), bytes.size()); }
+std::string ToHex(const std::vector<uint8_t>& bytes) {
+    return ToHex(bytes.data(), bytes.size());
+}

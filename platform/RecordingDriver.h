@@ -10,7 +10,7 @@
 // Test double: records every call, can fail chosen calls or write short, and
 // answers reads from a script. Writes and reads are counted from 1.
 class TRecordingDriver : public TUsbDriver {
-public:
+  public:
     enum TCallKind : int32_t { ckOpen, ckClose, ckWrite, ckRead };
     struct TCall {
         TCallKind kind;
@@ -41,7 +41,7 @@ public:
     bool IsOpen() const { return open_; }
     void Clear() { calls_.clear(); }
 
-private:
+  private:
     std::vector<TCall> calls_;
     FT_STATUS openResult_ = FT_OK;
     FT_STATUS closeResult_ = FT_OK;

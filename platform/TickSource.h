@@ -5,7 +5,7 @@
 
 // A millisecond tick counter that wraps at 2^32, and a way to let time pass.
 class TTickSource {
-public:
+  public:
     virtual ~TTickSource() = default;
     virtual uint32_t GetTickCount() = 0;
     // Gives up the processor for about `ms` milliseconds.
@@ -14,7 +14,7 @@ public:
 
 // The system's monotonic clock, sleeping for real.
 class TSteadyTickSource : public TTickSource {
-public:
+  public:
     uint32_t GetTickCount() override;
     void Sleep(uint32_t ms) override;
 };
@@ -22,13 +22,13 @@ public:
 // Time that moves only when asked to: Sleep advances the counter at once, so a
 // pause costs no real time and its length can still be checked.
 class TFakeTickSource : public TTickSource {
-public:
+  public:
     explicit TFakeTickSource(uint32_t start = 0) : now_(start) {}
     uint32_t GetTickCount() override { return now_; }
     void Sleep(uint32_t ms) override { now_ += ms; }
     void Advance(uint32_t ms) { now_ += ms; }
 
-private:
+  private:
     uint32_t now_;
 };
 

@@ -2,15 +2,16 @@
 
 #include <vector>
 
-TTimerHost::TTimerId TManualTimerHost::SetTimer(uint32_t intervalMs,
-                                                std::function<void()> onTick) {
+TTimerHost::TTimerId TManualTimerHost::SetTimer(uint32_t intervalMs, std::function<void()> onTick) {
     if (refuseNew_) return 0;
     const TTimerId id = nextId_++;
     timers_[id] = TTimer{intervalMs, now_ + intervalMs, std::move(onTick)};
     return id;
 }
 
-void TManualTimerHost::KillTimer(TTimerId id) { timers_.erase(id); }
+void TManualTimerHost::KillTimer(TTimerId id) {
+    timers_.erase(id);
+}
 
 uint32_t TManualTimerHost::Interval(TTimerId id) const {
     auto it = timers_.find(id);

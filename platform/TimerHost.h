@@ -7,7 +7,7 @@
 // Periodic timers on the one thread of the program. The window binds this to
 // its event loop, the command-line tool to its own loop, tests fire by hand.
 class TTimerHost {
-public:
+  public:
     using TTimerId = uint32_t;  // 0 is never a valid timer
 
     virtual ~TTimerHost() = default;
@@ -20,7 +20,7 @@ public:
 // Timers kept in a table and fired explicitly: by tests, and by the
 // command-line tool's loop through AdvanceTo.
 class TManualTimerHost : public TTimerHost {
-public:
+  public:
     TTimerId SetTimer(uint32_t intervalMs, std::function<void()> onTick) override;
     void KillTimer(TTimerId id) override;
 
@@ -37,7 +37,7 @@ public:
     // Refuses to create timers from now on, as an exhausted system would.
     void SetRefuseNew(bool refuse) { refuseNew_ = refuse; }
 
-private:
+  private:
     struct TTimer {
         uint32_t interval;
         uint64_t due;

@@ -7,7 +7,7 @@
 // The four driver calls the instrument link needs. Implemented by the libftdi1
 // driver (the real instrument), the virtual instrument and the test double.
 class TUsbDriver {
-public:
+  public:
     virtual ~TUsbDriver() = default;
 
     // Opens device `deviceNumber` (the link always asks for 0).
