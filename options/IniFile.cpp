@@ -117,13 +117,9 @@ bool TIniFile::Load(TContent& content) const {
             content.lines.push_back({data.substr(pos), ""});
             break;
         }
-        size_t end = nl;
-        std::string eol = "\n";
-        if (end > pos && data[end - 1] == '\r') {
-            --end;
-            eol = "\r\n";
-        }
-        content.lines.push_back({data.substr(pos, end - pos), eol});
+        const bool crlf = nl > pos && data[nl - 1] == '\r';
+        const size_t end = crlf ? nl - 1 : nl;
+        content.lines.push_back({data.substr(pos, end - pos), crlf ? "\r\n" : "\n"});
         pos = nl + 1;
     }
     return true;
