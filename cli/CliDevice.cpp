@@ -62,6 +62,12 @@ TCliDevice::~TCliDevice() {
     if (traceFile_) traceFile_->flush();
 }
 
+bool TCliDevice::TraceWritten() {
+    if (!traceFile_) return true;
+    traceFile_->flush();
+    return static_cast<bool>(*traceFile_);
+}
+
 void TCliDevice::RunTimers(uint32_t ms) {
     // Short slices keep the timers close to their intervals in real time;
     // simulated time takes longer ones, so a long wait stays quick.

@@ -36,6 +36,9 @@ class TCliDevice {
     // counts towards the wait.
     void RunTimers(uint32_t ms);
 
+    // Flushes the trace file; false when some of it could not be written.
+    bool TraceWritten();
+
   private:
     std::unique_ptr<TUsbDriver> driver_;
     TVirtualInstrument* sim_ = nullptr;

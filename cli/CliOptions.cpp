@@ -1,5 +1,7 @@
 #include "cli/CliOptions.h"
 
+#include <set>
+
 #include "cli/CliUsageError.h"
 #include "cli/PropertyTable.h"
 
@@ -22,7 +24,8 @@ TSimFault ParseFault(const std::string& text) {
     auto k = colon == std::string::npos
                  ? std::nullopt
                  : ParsePropertyValue(vkInt, nullptr, text.substr(colon + 1));
-    if (!k || k->i < 1) throw ECliUsageError("fault '" + text + "' needs a count K of 1 or more");
+    if (!k || k->i < 1)
+        throw ECliUsageError("fault '" + text + "' needs a whole count K from 1 to 2147483647");
     fault.k = static_cast<int>(k->i);
     return fault;
 }
@@ -31,6 +34,7 @@ TSimFault ParseFault(const std::string& text) {
 
 TCliOptions ParseCommandLine(const std::vector<std::string>& args) {
     TCliOptions o;
+    std::set<std::string> seen;  // options that may be given once
     std::size_t n = 0;
     for (; n < args.size(); ++n) {
         const std::string& arg = args[n];
@@ -52,6 +56,9 @@ TCliOptions ParseCommandLine(const std::vector<std::string>& args) {
         auto noValue = [&] {
             if (inlineValue) throw ECliUsageError("option " + name + " takes no value");
         };
+        // A second --device or --trace would silently override the first.
+        if (name != "--sim-fault" && !seen.insert(name).second)
+            throw ECliUsageError("option " + name + " given twice");
         if (name == "--help") {
             noValue();
             o.help = true;

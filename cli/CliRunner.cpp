@@ -110,6 +110,11 @@ TCliExit TCliRunner::Run() {
         err_ << "zygen4: " << e.what() << "\n";
         if (status == ceOk) status = ceRuntimeError;
     }
+    // A trace that could not be written is no record of the run.
+    if (device_ && !device_->TraceWritten()) {
+        err_ << "zygen4: writing the trace file '" << *options_.trace << "' failed\n";
+        if (status == ceOk) status = ceRuntimeError;
+    }
     out_.flush();
     return status;
 }
@@ -171,6 +176,7 @@ bool TCliRunner::RunStep(const TCliStep& step) {
 
 bool TCliRunner::RunSet(const TCliStep& step) {
     const TPropertyDef& def = *step.prop;
+    const TPropertyValue before = def.get(*gen_);
     def.set(*gen_, step.value);
     if (def.path == "Active") {
         if (step.value.b && !gen_->GetActive())
@@ -184,7 +190,9 @@ bool TCliRunner::RunSet(const TCliStep& step) {
     // must not take that for success.
     const TPropertyValue now = def.get(*gen_);
     if (!now.Equals(def.kind, step.value)) {
-        err_ << "zygen4: " << step.text << " was not taken; " << def.path << " stays "
+        // A setter may also store a substitute (FreqScale below 4 becomes 0).
+        err_ << "zygen4: " << step.text << " was not taken; " << def.path
+             << (now.Equals(def.kind, before) ? " stays " : " is now ")
              << FormatPropertyValue(def.kind, def.enumInfo, now) << "\n";
         return false;
     }

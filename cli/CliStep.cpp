@@ -53,6 +53,7 @@ std::vector<TCliStep> ParseSteps(const std::vector<std::string>& words) {
         } else if (word == "save" || word == "load") {
             step.kind = word == "save" ? TCliStep::skSave : TCliStep::skLoad;
             step.file = argument("a file name");
+            if (step.file.empty()) throw ECliUsageError("'" + word + "' needs a file name");
             step.text += " " + step.file;
         } else if (word == "adc") {
             const std::string& ch = argument("a channel, A or B");
@@ -72,6 +73,8 @@ std::vector<TCliStep> ParseSteps(const std::vector<std::string>& words) {
         } else if (!word.empty() && word.back() == '?') {
             step.kind = TCliStep::skGet;
             step.prop = &FindProperty(word.substr(0, word.size() - 1));
+        } else if (word.rfind("--", 0) == 0) {
+            throw ECliUsageError("option '" + word + "' after the steps (options come first)");
         } else {
             throw ECliUsageError("unknown step '" + word + "'");
         }

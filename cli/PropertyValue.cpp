@@ -64,7 +64,7 @@ std::optional<TPropertyValue> ParsePropertyValue(TValueKind kind, const TEnumInf
             // "nan" and "inf" are no settings a script means to send.
             auto n = FromChars<double>(text);
             if (!n || !std::isfinite(*n)) return std::nullopt;
-            v.d = *n;
+            v.d = *n + 0.0;  // "-0" is 0
             return v;
         }
         case vkEnum: {
