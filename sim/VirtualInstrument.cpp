@@ -30,7 +30,7 @@ FT_STATUS TVirtualInstrument::FT_Close(FT_HANDLE handle) {
 
 FT_STATUS TVirtualInstrument::FT_Write(FT_HANDLE handle, const uint8_t* data, uint32_t count,
                                        uint32_t& written) {
-    const int k = ++writeCount_;
+    const int64_t k = ++writeCount_;
     written = 0;
     if (!open_ || handle != kHandle) return FT_INVALID_HANDLE;
     if (auto it = writeFailures_.find(k); it != writeFailures_.end() && it->second != FT_OK) {
@@ -47,7 +47,7 @@ FT_STATUS TVirtualInstrument::FT_Write(FT_HANDLE handle, const uint8_t* data, ui
 
 FT_STATUS TVirtualInstrument::FT_Read(FT_HANDLE handle, uint8_t* buffer, uint32_t count,
                                       uint32_t& read) {
-    const int k = ++readCount_;
+    const int64_t k = ++readCount_;
     read = 0;
     if (!open_ || handle != kHandle) return FT_INVALID_HANDLE;
     if (auto it = readFailures_.find(k); it != readFailures_.end() && it->second != FT_OK) {

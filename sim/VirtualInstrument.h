@@ -29,10 +29,10 @@ class TVirtualInstrument : public TUsbDriver {
 
     // Faults. FailOpen holds for every open until FailOpen(FT_OK).
     void FailOpen(FT_STATUS status = FT_DEVICE_NOT_FOUND) { openResult_ = status; }
-    void FailWrite(int k, FT_STATUS status = FT_IO_ERROR) { writeFailures_[k] = status; }
+    void FailWrite(int64_t k, FT_STATUS status = FT_IO_ERROR) { writeFailures_[k] = status; }
     // The k-th write reports success but one byte fewer, and only those bytes arrive.
-    void ShortWrite(int k) { shortWrites_[k] = true; }
-    void FailRead(int k, FT_STATUS status = FT_IO_ERROR) { readFailures_[k] = status; }
+    void ShortWrite(int64_t k) { shortWrites_[k] = true; }
+    void FailRead(int64_t k, FT_STATUS status = FT_IO_ERROR) { readFailures_[k] = status; }
 
     // ADC answer: a fixed value, or (by default) one that drifts a little with
     // every read so that a tuning display moves.
@@ -53,8 +53,8 @@ class TVirtualInstrument : public TUsbDriver {
     uint64_t FrameCount() const { return decoder_.FrameCount(); }
 
     bool IsOpen() const { return open_; }
-    int WriteCount() const { return writeCount_; }
-    int ReadCount() const { return readCount_; }
+    int64_t WriteCount() const { return writeCount_; }
+    int64_t ReadCount() const { return readCount_; }
     // ADC answer bytes written by the instrument and not read yet.
     std::size_t PendingReplyBytes() const { return replies_.size(); }
 
@@ -70,10 +70,11 @@ class TVirtualInstrument : public TUsbDriver {
     uint32_t driftStep_ = 0;
 
     FT_STATUS openResult_ = FT_OK;
-    std::map<int, FT_STATUS> writeFailures_;
-    std::map<int, bool> shortWrites_;
-    std::map<int, FT_STATUS> readFailures_;
-    int writeCount_ = 0;
-    int readCount_ = 0;
+    std::map<int64_t, FT_STATUS> writeFailures_;
+    std::map<int64_t, bool> shortWrites_;
+    std::map<int64_t, FT_STATUS> readFailures_;
+    // Wide enough for a run of simulated time that never ends.
+    int64_t writeCount_ = 0;
+    int64_t readCount_ = 0;
     bool open_ = false;
 };

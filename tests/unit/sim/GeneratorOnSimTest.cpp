@@ -75,13 +75,13 @@ TEST_F(SimGenFixture, ExternalReferenceClockReachesTheInstrument) {
 TEST_F(SimGenFixture, FaultsGiveAClearErrorAndTheNextCycleRecovers) {
     struct TCase {
         const char* name;
-        void (*arm)(TVirtualInstrument&, int k);
+        void (*arm)(TVirtualInstrument&, int64_t k);
         const char* message;
     };
     const TCase cases[] = {
-        {"write fails", [](TVirtualInstrument& s, int k) { s.FailWrite(k); },
+        {"write fails", [](TVirtualInstrument& s, int64_t k) { s.FailWrite(k); },
          "Ошибка при записи команды в FTPort"},
-        {"write short", [](TVirtualInstrument& s, int k) { s.ShortWrite(k); },
+        {"write short", [](TVirtualInstrument& s, int64_t k) { s.ShortWrite(k); },
          "Ошибка при записи команды в FTPort"},
     };
     for (const auto& c : cases) {
