@@ -12,14 +12,19 @@ int RunZygen4(const std::vector<std::string>& args, std::ostream& out, std::ostr
         err << "zygen4: " << e.what() << "\nTry 'zygen4 --help'.\n";
         return ceUsageError;
     }
+    int status = ceOk;
     if (options.help) {
         out << UsageText();
-        return ceOk;
-    }
-    if (options.version) {
+    } else if (options.version) {
         out << "zygen4 " << ZY_VERSION << "\n";
-        return ceOk;
+    } else {
+        TCliRunner runner(options, out, err);
+        status = runner.Run();
     }
-    TCliRunner runner(options, out, err);
-    return runner.Run();
+    // Printed values that never arrived (a full disk, a closed pipe) are no success.
+    if (!out.flush() && status == ceOk) {
+        err << "zygen4: writing the output failed\n";
+        status = ceRuntimeError;
+    }
+    return status;
 }

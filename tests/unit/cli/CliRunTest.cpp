@@ -150,6 +150,13 @@ TEST(Zygen4, ExitStatus) {
     }
 }
 
+TEST(Zygen4, OutputThatCannotBeWrittenIsARuntimeError) {
+    std::ostream lost(nullptr);
+    std::ostringstream err;
+    EXPECT_EQ(RunZygen4(Sim({"ChA.Frequency?"}), lost, err), ceRuntimeError);
+    EXPECT_NE(err.str().find("writing the output failed"), std::string::npos) << err.str();
+}
+
 TEST(Zygen4, UsageErrorAnywhereSendsNothing) {
     CliRun run(Sim({"--trace", "-", "Active=1", "ChA.Mode=ZGMdC_gen", "update", "ChB.Mode=gen"}));
     EXPECT_EQ(run.status, 2);
