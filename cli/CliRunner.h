@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -12,7 +13,7 @@ class TZyGen4;
 class TZyGen4Channel;
 
 // Exit status of zygen4.
-enum TCliExit : int {
+enum TCliExit : int32_t {
     ceOk = 0,
     ceRuntimeError = 1,  // link or file error, Active=1 that could not connect
     ceUsageError = 2,    // found before any step ran

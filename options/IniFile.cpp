@@ -38,7 +38,7 @@ bool SameName(const std::string& a, const std::string& b) {
     return true;
 }
 
-enum TLineKind { lkOther, lkBlank, lkComment, lkSection, lkKey };
+enum TLineKind : int32_t { lkOther, lkBlank, lkComment, lkSection, lkKey };
 
 // What a line is; for a header `name` is the section, for a key line the key
 // and `value` its value, both trimmed.

@@ -3,6 +3,7 @@
 #include <QPointer>
 #include <QWidget>
 #include <array>
+#include <cstdint>
 
 // The picture of a sweep, frequency over time: a trapezoid (rising ramp,
 // dwell at the upper frequency, falling ramp, dwell at the lower frequency),
@@ -11,7 +12,7 @@
 // of the picture and sit at the places of the shape they stand for.
 class TLFMShape : public QWidget {
   public:
-    enum TSpot : int {
+    enum TSpot : int32_t {
         spFreqTop = 0,  // at the upper frequency level, left of the shape
         spFreqLabel,    // between the two frequency edits
         spFreqBot,      // at the lower frequency level

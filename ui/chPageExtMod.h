@@ -13,7 +13,7 @@ class TchPageExtMod : public TchPage {
   public:
     TchPageExtMod(TframeCh* frame, QWidget* parent);
 
-    enum TParamItem : int { piAmpl = 0, piPhase = 1, piFreq = 2 };
+    enum TParamItem : int32_t { piAmpl = 0, piPhase = 1, piFreq = 2 };
 
     // Per-channel layout: channel B's panel has neither check box.
     void InitPage();

@@ -17,8 +17,8 @@ class TchPageIntMod : public TchPage {
     TchPageIntMod(TframeCh* frame, QWidget* parent);
 
     // Positions of the parameter and waveform selectors.
-    enum TParamItem : int { piFreq = 0, piPhase = 1, piAmpl = 2 };
-    enum TFuncItem : int { fiSin = 0, fiTriangle = 1, fiRect = 2 };
+    enum TParamItem : int32_t { piFreq = 0, piPhase = 1, piAmpl = 2 };
+    enum TFuncItem : int32_t { fiSin = 0, fiTriangle = 1, fiRect = 2 };
 
     // Per-channel layout, once the panel knows its channel: the duplex box
     // belongs to channel A's panel only.

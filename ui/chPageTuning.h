@@ -15,7 +15,7 @@ class TchPageTuning : public TchPage {
     TchPageTuning(TframeCh* frame, QWidget* parent);
 
     // Parameter selector positions.
-    enum TParamItem : int { piAmpl = 0, piPhase = 1, piFreq = 2 };
+    enum TParamItem : int32_t { piAmpl = 0, piPhase = 1, piFreq = 2 };
 
     void cmbBox_TunerByPropertiesChange();
     void edtADCvalueButtonClick();

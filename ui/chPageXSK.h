@@ -19,7 +19,7 @@ class TchPageXSK : public TchPage {
     TchPageXSK(TframeCh* frame, QWidget* parent);
 
     // Items of the mode group.
-    enum TModeItem : int { miBFSK = 0, miQFSK = 1, miBPSK = 2, miQPSK = 3 };
+    enum TModeItem : int32_t { miBFSK = 0, miQFSK = 1, miBPSK = 2, miQPSK = 3 };
 
     int ModeItem() const;
     bool IsQuaternary() const;
