@@ -13,11 +13,6 @@ void TManualTimerHost::KillTimer(TTimerId id) {
     timers_.erase(id);
 }
 
-uint32_t TManualTimerHost::Interval(TTimerId id) const {
-    auto it = timers_.find(id);
-    return it == timers_.end() ? 0 : it->second.interval;
-}
-
 void TManualTimerHost::Fire(TTimerId id) {
     auto it = timers_.find(id);
     if (it == timers_.end()) return;

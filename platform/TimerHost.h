@@ -24,9 +24,7 @@ class TManualTimerHost : public TTimerHost {
     TTimerId SetTimer(uint32_t intervalMs, std::function<void()> onTick) override;
     void KillTimer(TTimerId id) override;
 
-    bool IsRunning(TTimerId id) const { return timers_.count(id) != 0; }
     int RunningCount() const { return static_cast<int>(timers_.size()); }
-    uint32_t Interval(TTimerId id) const;
     // Fires one timer now, as if its interval had passed.
     void Fire(TTimerId id);
     // Fires every running timer once, in order of creation.

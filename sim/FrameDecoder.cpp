@@ -496,7 +496,6 @@ void TFrameDecoder::DdsUpload(int ch, const uint8_t* f) {
 }
 
 void TFrameDecoder::Block(const uint8_t* data, std::size_t count) {
-    dataBytes_ += count;
     TChannel& c = state_.ch[static_cast<std::size_t>(blockCh_)];
     for (std::size_t i = 0; i < count; ++i, ++blockAddress_) {
         if (blockAddress_ >= blockLimit_) continue;  // reported with the announcing frame

@@ -29,7 +29,6 @@ class TFrameDecoder {
     std::size_t ProtocolErrorCount() const { return errorCount_; }
     const std::vector<std::string>& ProtocolErrors() const { return errors_; }
     uint64_t FrameCount() const { return frames_; }
-    uint64_t DataBytes() const { return dataBytes_; }
 
     // Called for each ADC read command: the instrument must answer.
     std::function<void()> OnReadADC;
@@ -66,5 +65,4 @@ class TFrameDecoder {
     std::size_t errorCount_ = 0;
     std::vector<std::string> errors_;
     uint64_t frames_ = 0;
-    uint64_t dataBytes_ = 0;
 };

@@ -55,8 +55,6 @@ class TVirtualInstrument : public TUsbDriver {
     bool IsOpen() const { return open_; }
     int64_t WriteCount() const { return writeCount_; }
     int64_t ReadCount() const { return readCount_; }
-    // ADC answer bytes written by the instrument and not read yet.
-    std::size_t PendingReplyBytes() const { return replies_.size(); }
 
     TVirtualInstrument();
 

@@ -29,7 +29,6 @@ class TWireSplitter {
 
     // Forgets an incomplete frame and the rest of an announced block.
     void DropPartial();
-    bool Idle() const { return have_ == 0 && blockLeft_ == 0; }
     std::size_t PendingFrameBytes() const { return have_; }
     uint32_t PendingBlockBytes() const { return blockLeft_; }
 

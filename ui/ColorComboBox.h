@@ -27,9 +27,6 @@ class TColorComboBox : public QWidget {
     // The 16 colours of the list, in list order.
     static const int32_t* BasicColors(int* count);
 
-    QComboBox* ComboBox() const { return cmbBox_; }
-    QToolButton* DialogButton() const { return btnDialog_; }
-
   signals:
     void ColorChanged(int32_t value);
 

@@ -28,7 +28,6 @@ class TLFMShape : public QWidget {
 
     TLFMShape(bool synchronous, QWidget* parent);
 
-    bool Synchronous() const { return synchronous_; }
     // Puts `w` (a child of the picture) at `spot`.
     void Place(QWidget* w, TSpot spot);
 

@@ -9,7 +9,6 @@
 TMaskEdit::TMaskEdit(QWidget* parent) : QLineEdit(parent) {}
 
 void TMaskEdit::SetMask(const QString& pattern) {
-    mask_ = pattern;
     const QValidator* old = validator();
     if (pattern.isEmpty())
         setValidator(nullptr);

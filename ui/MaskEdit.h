@@ -14,7 +14,6 @@ class TMaskEdit : public QLineEdit {
 
     // An empty pattern removes the mask.
     void SetMask(const QString& pattern);
-    QString Mask() const { return mask_; }
 
     // Validation handler; receives the edit.
     std::function<void(TMaskEdit*)> OnValidate;
@@ -24,7 +23,4 @@ class TMaskEdit : public QLineEdit {
   protected:
     void focusOutEvent(QFocusEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-
-  private:
-    QString mask_;
 };
