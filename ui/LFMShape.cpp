@@ -119,7 +119,7 @@ void TLFMShape::paintEvent(QPaintEvent*) {
     // Axes: frequency up, time to the right.
     p.setPen(QPen(ink, 1));
     const int axisX = g.left - 4;
-    const int axisY = synchronous_ ? g.bottom + 8 : g.bottom + 8;
+    const int axisY = g.bottom + 8;
     Arrow(p, QPointF(axisX, axisY), QPointF(axisX, kMargin));
     Arrow(p, QPointF(axisX, axisY), QPointF(g.right + 8, axisY));
     p.drawText(QPointF(axisX + 4, kMargin + 9), QStringLiteral("F"));
