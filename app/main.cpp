@@ -24,8 +24,8 @@
 int main(int argc, char** argv) {
     TZyApplication app(argc, argv);
     TZyApplication::setApplicationName(QStringLiteral("ZyPanel"));
-    // The version the About box shows; also what --version prints.
-    TZyApplication::setApplicationVersion(QStringLiteral("1.0.2.20"));
+    // The project version (CMakeLists.txt), what --version prints.
+    TZyApplication::setApplicationVersion(QStringLiteral(ZY_VERSION));
     TZyApplication::SetTitle(QStringLiteral("Универсальный двухканальный генератор Тайра-9"));
     TZyApplication::SetHelpFile(QStringLiteral("ZyPanel.chm"));
     // The program speaks Russian whatever the system's language; Qt's own
