@@ -15,7 +15,7 @@
 #include "app/QtTimerHost.h"
 #include "app/ZyApplication.h"
 #include "platform/LibFtdiDriver.h"
-#include "platform/TickSource.h"
+#include "platform/SteadyTickSource.h"
 #include "platform/UsbDriver.h"
 #include "sim/VirtualInstrument.h"
 #include "ui/frmMain.h"

@@ -15,8 +15,8 @@
 #include "gen4/ZyGen4.h"
 #include "gen4/ZyGen4ChannelA.h"
 #include "gen4/ZyGen4ChannelB.h"
-#include "platform/TickSource.h"
-#include "platform/TimerHost.h"
+#include "platform/ManualTimerHost.h"
+#include "platform/SteadyTickSource.h"
 #include "platform/UsbDriver.h"
 
 namespace {

@@ -3,7 +3,9 @@
 #include <algorithm>
 
 #include "platform/Exceptions.h"
+#include "platform/FakeTickSource.h"
 #include "platform/LibFtdiDriver.h"
+#include "platform/SteadyTickSource.h"
 #include "sim/TraceDriver.h"
 #include "sim/VirtualInstrument.h"
 

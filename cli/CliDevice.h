@@ -5,8 +5,8 @@
 #include <ostream>
 
 #include "cli/CliOptions.h"
+#include "platform/ManualTimerHost.h"
 #include "platform/TickSource.h"
-#include "platform/TimerHost.h"
 #include "platform/UsbDriver.h"
 
 class TVirtualInstrument;

@@ -1,18 +1,6 @@
 #include "platform/TickSource.h"
 
 #include <algorithm>
-#include <chrono>
-#include <thread>
-
-uint32_t TSteadyTickSource::GetTickCount() {
-    using namespace std::chrono;
-    auto ms = duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-    return static_cast<uint32_t>(ms);
-}
-
-void TSteadyTickSource::Sleep(uint32_t ms) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-}
 
 void WaitTicks(TTickSource& ticks, uint32_t ms, const std::function<void()>& onWait) {
     // Sleeping in slices keeps the wait handler called repeatedly while the

@@ -4,7 +4,9 @@
 #include <vector>
 
 #include "platform/Component.h"
+#include "platform/FakeTickSource.h"
 #include "platform/HexBytes.h"
+#include "platform/ManualTimerHost.h"
 #include "platform/RecordingDriver.h"
 #include "platform/TickSource.h"
 #include "platform/TimerHost.h"

@@ -1,4 +1,4 @@
-#include "platform/TimerHost.h"
+#include "platform/ManualTimerHost.h"
 
 #include <vector>
 
