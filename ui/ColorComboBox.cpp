@@ -7,7 +7,6 @@
 #include <QPalette>
 #include <QPixmap>
 #include <QToolButton>
-#include <iterator>
 
 #include "ui/ColorValue.h"
 
@@ -48,15 +47,7 @@ TColorComboBox::TColorComboBox(QWidget* parent)
     basicCount_ = cmbBox_->count();
     cmbBox_->setCurrentIndex(0);
 
-    connect(cmbBox_, &QComboBox::currentIndexChanged, this, [this](int index) {
-        if (index >= 0) emit ColorChanged(ColorValue());
-    });
     connect(btnDialog_, &QToolButton::clicked, this, &TColorComboBox::ChooseFromDialog);
-}
-
-const int32_t* TColorComboBox::BasicColors(int* count) {
-    if (count) *count = static_cast<int>(std::size(kBasicColors));
-    return kBasicColors;
 }
 
 QColor TColorComboBox::ToQColor(int32_t value) {

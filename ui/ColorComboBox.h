@@ -24,12 +24,6 @@ class TColorComboBox : public QWidget {
     static QColor ToQColor(int32_t value);
     static int32_t FromQColor(const QColor& color);
 
-    // The 16 colours of the list, in list order.
-    static const int32_t* BasicColors(int* count);
-
-  signals:
-    void ColorChanged(int32_t value);
-
   private:
     void ChooseFromDialog();
     int IndexOfValue(int32_t value) const;
