@@ -1,16 +1,15 @@
 #include "options/IniFile.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <charconv>
 #include <climits>
 #include <cstdint>
-#include <cstdlib>
 
 #include "platform/Exceptions.h"
+#include "platform/ReplaceFile.h"
 
 namespace {
 
@@ -84,20 +83,6 @@ int ReadAll(const std::string& path, std::string& data) {
     return 1;
 }
 
-bool WriteAll(int fd, const std::string& data) {
-    size_t done = 0;
-    while (done < data.size()) {
-        const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        if (n == 0) return false;
-        done += static_cast<size_t>(n);
-    }
-    return true;
-}
-
 }  // namespace
 
 TIniFile::TIniFile(std::string fileName) : fileName_(std::move(fileName)) {}
@@ -133,52 +118,10 @@ void TIniFile::Store(const TContent& content) const {
     std::string data = content.bom ? kBom : std::string();
     for (const TLine& line : content.lines) data += line.text + line.eol;
 
-    // Write through a symbolic link to the file it names rather than replacing it.
-    std::string target = fileName_;
-    struct stat st {};
-    if (::lstat(target.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
-        if (char* real = ::realpath(target.c_str(), nullptr)) {
-            target = real;
-            std::free(real);
-        }
-    }
-    const size_t slash = target.rfind('/');
-    const std::string dir = slash == std::string::npos ? "." : target.substr(0, slash + 1);
-    const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
-    if (base.empty()) WriteFailed();
-
-    // The new file keeps the old one's permissions; a new file gets the usual
-    // ones for a file created by this process.
-    mode_t mode;
-    const bool existed = ::stat(target.c_str(), &st) == 0;
-    if (existed) {
-        if (!S_ISREG(st.st_mode)) WriteFailed();
-        mode = st.st_mode & 07777;
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
-    }
-
-    std::string temp = (slash == std::string::npos ? std::string() : dir) + "." + base + ".XXXXXX";
-    const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
-    if (fd < 0) WriteFailed();
-    // Keep the old file's owner (an administrator editing a user's file).
-    if (existed && ::fchown(fd, st.st_uid, st.st_gid) != 0) {
-        // Not permitted: the file gets our owner, which is all we can give it.
-    }
-    bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, data) && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    if (!ok || ::rename(temp.c_str(), target.c_str()) != 0) {
-        ::unlink(temp.c_str());
+    int err = 0;
+    if (ReplaceFile(fileName_, reinterpret_cast<const uint8_t*>(data.data()), data.size(), err) !=
+        rfOk)
         WriteFailed();
-    }
-    // Make the rename itself durable; the file is already complete either way.
-    const int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dfd >= 0) {
-        ::fsync(dfd);
-        ::close(dfd);
-    }
 }
 
 std::string TIniFile::ReadString(const std::string& section, const std::string& ident,

@@ -258,8 +258,18 @@ TEST(IniFile, FailedWriteLeavesTheOldFileAndRaises) {
          [&] { TIniFile(path).WriteString("Gen", "RefFreq", "1\n[Evil]"); }},
         {"line break in a key", path, [&] { TIniFile(path).WriteString("Gen", "A\nB", "1"); }},
     };
-    // Root ignores folder permissions, so a read-only folder only stops others.
+    // Root ignores permissions, so a read-only folder or file only stops others.
     if (::geteuid() != 0) {
+        cases.push_back({"read-only file", path, [&] {
+                             ::chmod(path.c_str(), 0444);
+                             try {
+                                 TIniFile(path).WriteString("Gen", "RefFreq", "12.5");
+                             } catch (...) {
+                                 ::chmod(path.c_str(), 0644);
+                                 throw;
+                             }
+                             ::chmod(path.c_str(), 0644);
+                         }});
         cases.push_back({"read-only folder", path, [&] {
                              ::chmod(dir.Folder().c_str(), 0555);
                              try {
