@@ -8,12 +8,6 @@ namespace {
 
 constexpr double kPi = 3.141592653589793;
 
-// Rounds to the nearest integer, an exact half to the even one (the default
-// rounding mode of the floating-point environment).
-double RoundHalfEven(double v) {
-    return std::nearbyint(v);
-}
-
 }  // namespace
 
 TMathFunction::TMathFunction() = default;
@@ -127,7 +121,7 @@ double TMathFunction::ReadingValue(int i) const {
             return (CA_ - CB_) + 2.0 * CB_ * y;
         }
         case ZMFT_rect: {
-            const double r = RoundHalfEven(n * CC_);
+            const double r = std::nearbyint(n * CC_);  // ties to even
             return i < r ? CA_ + CB_ : CA_ - CB_;
         }
         default:
