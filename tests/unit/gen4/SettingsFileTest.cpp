@@ -34,7 +34,7 @@ constexpr int kChB = 268;
 
 // One field of the file: where it lies, how it is encoded, the value the
 // golden file holds for it, and how to read it back from a generator.
-enum Kind { kInt, kDouble, kBool, kEnum };
+enum Kind : int32_t { kInt, kDouble, kBool, kEnum };
 struct Field {
     int offset;
     Kind kind;
