@@ -14,6 +14,7 @@
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QStackedWidget>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
@@ -286,6 +287,14 @@ void TfrmOptions::treeViewCategrsChange(QTreeWidgetItem* node) {
     if (NodePosition(node) == 1) {
         // "Цвета" has no page of its own: go on to "Канал A".
         treeViewCategrs->setCurrentItem(NodeAt(2));
+        // A mouse press selects the pressed row after this handler ran; once
+        // the press is handled, the selection follows the current row again.
+        QTimer::singleShot(0, treeViewCategrs, [tree = treeViewCategrs] {
+            if (QTreeWidgetItem* current = tree->currentItem(); current && !current->isSelected()) {
+                tree->clearSelection();
+                current->setSelected(true);
+            }
+        });
     }
     const int position = NodePosition(treeViewCategrs->currentItem());
     if (position >= 0 && position < pgCtrlSections->count())

@@ -192,6 +192,16 @@ TEST_F(OptionsDialogTest, TreeNeverCollapsesAndColoursGoToChannelA) {
     tree->setCurrentItem(colours->child(1));
     EXPECT_EQ(frmOptions->pgCtrlSections->currentWidget(), frmOptions->tabSh_clr_chB);
     EXPECT_EQ(frmOptions->lblSection->text(), QStringLiteral(" Цвета: Канал B"));
+
+    // Clicked with the mouse, "Цвета" hands both the current row and the
+    // highlight to "Канал A".
+    frmOptions->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(frmOptions.get()));
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(colours).center());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(tree->currentItem(), colours->child(0));
+    EXPECT_EQ(tree->selectedItems(), QList<QTreeWidgetItem*>{colours->child(0)});
+    frmOptions->hide();
 }
 
 TEST_F(OptionsDialogTest, CancelChangesNothing) {
