@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <QSizePolicy>
 #include <QVBoxLayout>
 
 #include "app/ZyApplication.h"
@@ -111,6 +112,17 @@ TchPageIntMod::TchPageIntMod(TframeCh* frame, QWidget* parent) : TchPage(frame, 
             [this] { SafeCall([this] { chBox_IntModDuplexABPropertiesChange(); }); });
     grid->addWidget(chBox_IntModDuplexAB, 6, 0, 1, 3);
     grid->setColumnStretch(1, 1);
+
+    // The rows that come and go with the choices keep their place, so that
+    // the page, and with it the main window, keeps its size.
+    for (QWidget* w :
+         {static_cast<QWidget*>(lblIntMod_RdsCntMin), static_cast<QWidget*>(edtIntMod_RdsCntMin),
+          static_cast<QWidget*>(lblIntMod_OffDuty), static_cast<QWidget*>(edtIntMod_OffDuty),
+          static_cast<QWidget*>(chBox_IntModDuplexAB)}) {
+        QSizePolicy policy = w->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        w->setSizePolicy(policy);
+    }
 }
 
 bool TchPageIntMod::IsChannelA() const {

@@ -72,6 +72,12 @@ TchPageXSK::TchPageXSK(TframeCh* frame, QWidget* parent) : TchPage(frame, parent
                                one, true, group);
         lbl_xSK_Tdim[k] = new QLabel(QStringLiteral("мкс"), group);
         lbl_xSK_Tdim[k]->setObjectName(Name("lbl_xSK_T", k, "dim"));
+        // Wide enough for either keying's texts, so that switching between
+        // frequency and phase keying leaves the window's width alone.
+        lbl_xSK_p[k]->setText(Name("Ph", k));
+        lbl_xSK_p[k]->setMinimumWidth(lbl_xSK_p[k]->sizeHint().width());
+        lbl_xSK_p[k]->setText(Name("F", k));
+        lbl_xSK_pdim[k]->setMinimumWidth(lbl_xSK_pdim[k]->sizeHint().width());
         grid->addWidget(lbl_xSK_p[k], row, col);
         grid->addWidget(edt_xSK_p[k], row, col + 1);
         grid->addWidget(lbl_xSK_pdim[k], row, col + 2);

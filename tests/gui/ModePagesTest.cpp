@@ -393,6 +393,23 @@ TEST_F(ModePagesTest, KeyingTimesAndExternalTiming) {
     EXPECT_DOUBLE_EQ(KeyA()->F4(), 12500.0);
 }
 
+// Rows that come and go with the operator's choices neither grow nor widen
+// the window, whose size cannot be changed otherwise.
+TEST_F(ModePagesTest, WindowKeepsItsSizeWhateverThePagesShow) {
+    StartWithMode(TframeCh::miNone);
+    frm->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(frm.get()));
+    const QSize size = frm->sizeHint();
+    A()->cmbBoxChMode->setCurrentIndex(TframeCh::miIntMod);
+    A()->pageIntMod->cmbBox_IntModFunc->setCurrentIndex(TchPageIntMod::fiRect);
+    EXPECT_EQ(frm->sizeHint(), size);
+    A()->pageIntMod->rdBtnIntMod_ramDDS->click();
+    EXPECT_EQ(frm->sizeHint(), size);
+    A()->cmbBoxChMode->setCurrentIndex(TframeCh::miXSK);
+    A()->pageXSK->xSKmodeItems[TchPageXSK::miQPSK]->click();
+    EXPECT_EQ(frm->sizeHint(), size);
+}
+
 TEST_F(ModePagesTest, PageEditsTakeTheirMasksAndTheSeparatorFix) {
     StartWithMode(TframeCh::miXSK, true);
     TchPageXSK* xsk = A()->pageXSK;
