@@ -1,5 +1,6 @@
 #include "app/HtmlHelp.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -23,11 +24,17 @@ QPointer<THelpViewer>& Window() {
 
 void ShowPage(const QString& folder, const QString& page) {
     QPointer<THelpViewer>& window = Window();
+    // A modal dialog blocks every window but its own: help asked for while
+    // one is open (F1 in the options dialog) becomes a window of that dialog,
+    // so that it can be read, scrolled and closed before the dialog closes.
+    QWidget* modal = QApplication::activeModalWidget();
     if (!window) {
-        window = new THelpViewer;
+        window = new THelpViewer(modal);
         window->setAttribute(Qt::WA_DeleteOnClose);
         // Closing the main window ends the program even while help is open.
         window->setAttribute(Qt::WA_QuitOnClose, false);
+    } else if (window->parentWidget() != modal) {
+        window->setParent(modal, window->windowFlags());
     }
     window->ShowPage(folder, page);
 }

@@ -383,6 +383,30 @@ TEST_F(OptionsDialogTest, HelpShowsThePageOfEachContextNumber) {
     EXPECT_EQ(viewer->CurrentPage(), QStringLiteral("index.html"));
     viewer->btnBack->click();
     EXPECT_EQ(viewer->CurrentPage(), QStringLiteral("2010.html"));
+
+    // Asked for from the modal options dialog, the help window is not
+    // blocked by it: the operator can read and close it while the dialog is
+    // open.
+    struct TBlockedHelp : QObject {
+        bool blocked = false;
+        bool eventFilter(QObject* receiver, QEvent* event) override {
+            if (event->type() == QEvent::WindowBlocked && qobject_cast<THelpViewer*>(receiver))
+                blocked = true;
+            return false;
+        }
+    } watch;
+    THtmlHelp::HtmlHelp(nullptr, QString(), HH_CLOSE_ALL, 0);
+    qApp->installEventFilter(&watch);
+    bool shownOverDialog = false;
+    QTimer::singleShot(0, frmOptions.get(), [&] {
+        THtmlHelp::HtmlHelp(frmOptions.get(), chm, HH_HELP_CONTEXT, 2010);
+        shownOverDialog = shown() && QTest::qWaitForWindowExposed(shown());
+        frmOptions->reject();
+    });
+    frmOptions->exec();
+    qApp->removeEventFilter(&watch);
+    EXPECT_TRUE(shownOverDialog);
+    EXPECT_FALSE(watch.blocked);
     THtmlHelp::HtmlHelp(nullptr, QString(), HH_CLOSE_ALL, 0);
     THtmlHelp::SetHandler(recorder);
 }
