@@ -1,6 +1,7 @@
 #include "sim/VirtualInstrument.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "sim/StateReport.h"
 
@@ -73,9 +74,35 @@ void TVirtualInstrument::AnswerADC() {
 }
 
 uint32_t TVirtualInstrument::NextDriftValue() {
-    // A slow triangle around mid-scale: 64 reads up, 64 down; each read moves
-    // the upper 16 bits by 0x100.
+    // A slow triangle, 64 reads up and 64 down. On a tuned channel it sweeps
+    // the tuning range around the carrier, as the instrument's own reading
+    // would move; frequency readings are whole 32-bit codes, amplitude and
+    // phase readings 14-bit codes in the upper 16 bits.
     const uint32_t phase = driftStep_++ % 128;
-    const uint32_t up = phase < 64 ? phase : 128 - phase;
-    return 0x60000000u + up * 0x01000000u;
+    const int64_t up = phase < 64 ? phase : 128 - phase;  // 0 .. 64
+    for (const TInstrumentState::TChannel& c : decoder_.State().ch) {
+        if (c.run != TInstrumentState::rnTuning) continue;
+        // Half the range in codes: 2^(scale + 9) for frequency (scale 1 is
+        // about 92 Hz at 400 MHz), 2^(scale - 7) for amplitude and phase
+        // (scale 18 is 12.5 %, scale 15 about 5.5 degrees).
+        const int shift =
+            std::clamp(c.param == TInstrumentState::prFreq ? c.scale + 9 : c.scale - 7, 0, 30);
+        const int64_t offset = ((int64_t{1} << shift) * (up - 32)) / 32;
+        switch (c.param) {
+            case TInstrumentState::prFreq:
+                return static_cast<uint32_t>(std::clamp<int64_t>(
+                    int64_t{c.freqCode} + offset, 0, std::numeric_limits<uint32_t>::max()));
+            case TInstrumentState::prAmpl:
+                return static_cast<uint32_t>(
+                           std::clamp<int64_t>(int64_t{c.amplCode} + offset, 0, 16383))
+                       << 16;
+            case TInstrumentState::prPhase:
+                return static_cast<uint32_t>(((int64_t{c.phaseCode} + offset) % 16384 + 16384) %
+                                             16384)
+                       << 16;
+            default:
+                break;
+        }
+    }
+    return 0x60000000u + static_cast<uint32_t>(up) * 0x01000000u;
 }

@@ -34,8 +34,9 @@ class TVirtualInstrument : public TUsbDriver {
     void ShortWrite(int64_t k) { shortWrites_[k] = true; }
     void FailRead(int64_t k, FT_STATUS status = FT_IO_ERROR) { readFailures_[k] = status; }
 
-    // ADC answer: a fixed value, or (by default) one that drifts a little with
-    // every read so that a tuning display moves.
+    // ADC answer: a fixed value, or (by default) one that drifts with every
+    // read so that a tuning display moves: through the tuning range around
+    // the carrier of a tuned channel.
     void SetADCValue(uint32_t value) { fixedAdc_ = value; }
     void SetADCDrifting() { fixedAdc_.reset(); }
 

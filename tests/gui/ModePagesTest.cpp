@@ -554,6 +554,14 @@ TEST_F(ModePagesSimTest, EveryModeRunsOnTheInstrument) {
     sim.SetADCValue(0x10000000);  // phase code 4096
     timers.FireAll();
     EXPECT_EQ(a->edtADCvalue->text(), "90 °");
+    // Left to itself the reading moves within the tuning range around the
+    // carrier (±92 Hz around 1 MHz).
+    sim.SetADCDrifting();
+    a->pageTuner->cmbBox_TunerBy->setCurrentIndex(TchPageTuning::piFreq);
+    for (int k = 0; k < 40; ++k) {
+        timers.FireAll();
+        EXPECT_NEAR(Gen()->Conv_CodeToFreq(Gen()->ChA()->Tuner()->ADCValue()), 1e6, 100) << k;
+    }
 
     // Both channels sweeping, channel B above channel A.
     a->cmbBoxChMode->setCurrentIndex(TframeCh::miLFM);
