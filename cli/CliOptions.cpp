@@ -3,7 +3,7 @@
 #include <set>
 
 #include "cli/CliUsageError.h"
-#include "cli/PropertyTable.h"
+#include "props/PropertyTable.h"
 
 namespace {
 

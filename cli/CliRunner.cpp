@@ -1,13 +1,13 @@
 #include "cli/CliRunner.h"
 
 #include "cli/CliDevice.h"
-#include "cli/EnumInfo.h"
-#include "cli/PropertyTable.h"
 #include "gen4/ZyGen4.h"
 #include "gen4/ZyGen4ChannelA.h"
 #include "gen4/ZyGen4ChannelB.h"
 #include "gen4/engines/ZyGen4Tuner.h"
 #include "platform/Exceptions.h"
+#include "props/EnumInfo.h"
+#include "props/PropertyTable.h"
 #include "sim/VirtualInstrument.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "cli/CliStep.h"
 
 #include "cli/CliUsageError.h"
-#include "cli/PropertyTable.h"
+#include "props/PropertyTable.h"
 
 namespace {
 

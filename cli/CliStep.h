@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/PropertyValue.h"
+#include "props/PropertyValue.h"
 
 struct TPropertyDef;
 

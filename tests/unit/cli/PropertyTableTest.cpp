@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/PropertyTable.h"
+#include "props/PropertyTable.h"
 #include "tests/unit/cli/CliRun.h"
 
 namespace {

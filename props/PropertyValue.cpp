@@ -1,10 +1,10 @@
-#include "cli/PropertyValue.h"
+#include "props/PropertyValue.h"
 
 #include <charconv>
 #include <cmath>
 #include <limits>
 
-#include "cli/EnumInfo.h"
+#include "props/EnumInfo.h"
 
 namespace {
 

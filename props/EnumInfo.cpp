@@ -1,4 +1,4 @@
-#include "cli/EnumInfo.h"
+#include "props/EnumInfo.h"
 
 #include <charconv>
 

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "cli/PropertyValue.h"
+#include "props/PropertyValue.h"
 
 class TZyGen4;
 struct TEnumInfo;

@@ -1,9 +1,8 @@
-#include "cli/PropertyTable.h"
+#include "props/PropertyTable.h"
 
 #include <type_traits>
 #include <utility>
 
-#include "cli/EnumInfo.h"
 #include "gen4/ZyGen4.h"
 #include "gen4/ZyGen4ChannelA.h"
 #include "gen4/ZyGen4ChannelB.h"
@@ -13,6 +12,7 @@
 #include "gen4/engines/ZyGen4IntModulation.h"
 #include "gen4/engines/ZyGen4LFM.h"
 #include "gen4/engines/ZyGen4Tuner.h"
+#include "props/EnumInfo.h"
 
 namespace {
 
