@@ -1,5 +1,7 @@
 #include "cli/CliOptions.h"
 
+#include <arpa/inet.h>
+
 #include <set>
 
 #include "cli/CliUsageError.h"
@@ -28,6 +30,23 @@ TSimFault ParseFault(const std::string& text) {
         throw ECliUsageError("fault '" + text + "' needs a whole count K from 1 to 2147483647");
     fault.k = static_cast<int>(k->i);
     return fault;
+}
+
+// "[ADDR:]PORT", the address IPv4 and dotted.
+TServeAddress ParseServeAddress(const std::string& text) {
+    TServeAddress serve;
+    const auto colon = text.rfind(':');
+    if (colon != std::string::npos) serve.address = text.substr(0, colon);
+    in_addr ignored;
+    if (inet_pton(AF_INET, serve.address.c_str(), &ignored) != 1)
+        throw ECliUsageError("--serve needs an IPv4 address like 127.0.0.1, not '" + serve.address +
+                             "'");
+    const auto port = ParsePropertyValue(vkUnsigned, nullptr,
+                                         text.substr(colon == std::string::npos ? 0 : colon + 1));
+    if (!port || port->i > 65535)
+        throw ECliUsageError("--serve needs a port from 0 to 65535 in '" + text + "'");
+    serve.port = static_cast<uint16_t>(port->i);
+    return serve;
 }
 
 }  // namespace
@@ -86,6 +105,8 @@ TCliOptions ParseCommandLine(const std::vector<std::string>& args) {
                                      text + "'");
         } else if (name == "--sim-fault") {
             o.faults.push_back(ParseFault(value()));
+        } else if (name == "--serve") {
+            o.serve = ParseServeAddress(value());
         } else {
             throw ECliUsageError("unknown option '" + name + "'");
         }
@@ -119,6 +140,9 @@ std::string UsageText() {
         "  --fast              with --device sim: no 20 ms pause after each command\n"
         "  --sim-adc VALUE     with --device sim: fixed ADC answer (decimal or 0x-hex)\n"
         "  --sim-fault F       with --device sim: open, write:K, short:K or read:K\n"
+        "  --serve [ADDR:]PORT first serve SCPI clients on TCP (address 127.0.0.1 unless\n"
+        "                      given; port 0: any free one) until SIGINT or SIGTERM,\n"
+        "                      then run the steps\n"
         "  --help, --version\n"
         "\n"
         "Steps:\n"

@@ -14,15 +14,22 @@ struct TSimFault {
     int k = 0;  // which write or read, counted from 1
 };
 
+// Where --serve listens.
+struct TServeAddress {
+    std::string address = "127.0.0.1";  // IPv4, dotted
+    uint16_t port = 0;                  // 0: any free port
+};
+
 // A parsed zygen4 command line: `zygen4 [OPTIONS] [STEP]...`.
 struct TCliOptions {
     bool help = false;
     bool version = false;
-    bool simDevice = false;            // --device sim (else ftdi)
-    std::optional<std::string> trace;  // --trace FILE, "-" for stdout
-    bool fast = false;                 // --fast
-    std::optional<uint32_t> simAdc;    // --sim-adc VALUE
-    std::vector<TSimFault> faults;     // --sim-fault, as often as given
+    bool simDevice = false;              // --device sim (else ftdi)
+    std::optional<std::string> trace;    // --trace FILE, "-" for stdout
+    bool fast = false;                   // --fast
+    std::optional<uint32_t> simAdc;      // --sim-adc VALUE
+    std::vector<TSimFault> faults;       // --sim-fault, as often as given
+    std::optional<TServeAddress> serve;  // --serve [ADDR:]PORT
     std::vector<TCliStep> steps;
 };
 

@@ -1,6 +1,9 @@
 #include "cli/CliRunner.h"
 
+#include <csignal>
+
 #include "cli/CliDevice.h"
+#include "cli/ScpiSocketServer.h"
 #include "gen4/ZyGen4.h"
 #include "gen4/ZyGen4ChannelA.h"
 #include "gen4/ZyGen4ChannelB.h"
@@ -8,6 +11,7 @@
 #include "platform/Exceptions.h"
 #include "props/EnumInfo.h"
 #include "props/PropertyTable.h"
+#include "scpi/ScpiEngine.h"
 #include "sim/VirtualInstrument.h"
 
 namespace {
@@ -89,6 +93,7 @@ TCliExit TCliRunner::Run() {
     TCliExit status = ceOk;
     try {
         Build();
+        if (options_.serve) Serve();
         for (const auto& step : options_.steps) {
             current_ = &step;
             valueRejected_ = false;
@@ -117,6 +122,49 @@ TCliExit TCliRunner::Run() {
     }
     out_.flush();
     return status;
+}
+
+namespace {
+
+TScpiSocketServer* signalledServer = nullptr;
+
+extern "C" void StopServing(int) {
+    if (signalledServer) signalledServer->Stop();
+}
+
+// SIGINT and SIGTERM stop the server for as long as this lives.
+class TStopOnSignals {
+  public:
+    explicit TStopOnSignals(TScpiSocketServer& server) {
+        signalledServer = &server;
+        struct sigaction action {};
+        action.sa_handler = StopServing;
+        sigemptyset(&action.sa_mask);
+        sigaction(SIGINT, &action, &oldInt_);
+        sigaction(SIGTERM, &action, &oldTerm_);
+    }
+    ~TStopOnSignals() {
+        sigaction(SIGINT, &oldInt_, nullptr);
+        sigaction(SIGTERM, &oldTerm_, nullptr);
+        signalledServer = nullptr;
+    }
+    TStopOnSignals(const TStopOnSignals&) = delete;
+    TStopOnSignals& operator=(const TStopOnSignals&) = delete;
+
+  private:
+    struct sigaction oldInt_ {};
+    struct sigaction oldTerm_ {};
+};
+
+}  // namespace
+
+void TCliRunner::Serve() {
+    TScpiEngine engine(*gen_, ZyPanelScpiIdentity(ZY_VERSION));
+    TScpiSocketServer server(engine, options_.serve->address, options_.serve->port);
+    TStopOnSignals stopOnSignals(server);
+    // The line a script waits for before it connects.
+    out_ << "Serving SCPI on " << options_.serve->address << ":" << server.Port() << std::endl;
+    server.Run();
 }
 
 // At exit the settings stay in the instrument: the link closes without the

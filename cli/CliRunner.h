@@ -44,6 +44,8 @@ class TCliRunner {
     // rejected.
     bool RunStep(const TCliStep& step);
     bool RunSet(const TCliStep& step);
+    // --serve: SCPI clients drive the generator until SIGINT or SIGTERM.
+    void Serve();
     void CloseLink();
     std::string ChannelName(const TZyGen4Channel* ch) const;
 

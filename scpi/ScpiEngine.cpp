@@ -38,6 +38,10 @@ uint8_t EsrBitOf(int code) {
 
 }  // namespace
 
+TScpiIdentity ZyPanelScpiIdentity(const std::string& version) {
+    return {"ZyPanel", "TAYRA-9", "0", version};
+}
+
 TZyGen4Channel* TScpiCall::Channel() const {
     if (channel == 2) return gen.ChB();
     return gen.ChA();

@@ -23,6 +23,9 @@ struct TScpiIdentity {
     std::string version;
 };
 
+// This program's answer to *IDN? (there is no serial number to read).
+TScpiIdentity ZyPanelScpiIdentity(const std::string& version);
+
 // The generator as a SCPI instrument: takes program messages (one line each,
 // without its terminator) and gives the response message, if any. Every
 // command of one message is applied with the automatic update held; one
