@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs (and Qt's Russian texts for its
-# own menus, PyVISA for the remote-control test), only when one is missing.
+# own menus, PyVISA for the remote-control test, clang's libFuzzer for the fuzz
+# targets), only when one is missing.
 set -euo pipefail
 
 packages=(g++ cmake make pkg-config googletest libgtest-dev libgmock-dev qt6-base-dev
           libftdi1-dev fonts-dejavu-core qt6-translations-l10n python3 python3-pyvisa
-          python3-pyvisa-py)
+          python3-pyvisa-py clang-14 libclang-rt-14-dev)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,8 +1,13 @@
 #!/usr/bin/env bash
-# Sets up, builds with AddressSanitizer and UndefinedBehaviorSanitizer, and runs every test.
+# Sets up, builds with AddressSanitizer and UndefinedBehaviorSanitizer, and runs every test,
+# then the fuzz targets.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Debug -DZY_SANITIZE=ON
 cmake --build build/asan -j2
 ctest --test-dir build/asan --output-on-failure -j2
+# The fuzz targets, with clang's libFuzzer, each for its time (ZY_FUZZ_SECONDS).
+cmake -S . -B build/fuzz -DCMAKE_CXX_COMPILER=clang++-14 -DZY_FUZZ=ON
+cmake --build build/fuzz -j2
+ctest --test-dir build/fuzz --output-on-failure
