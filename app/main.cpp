@@ -14,6 +14,7 @@
 #include "app/OptionsLocation.h"
 #include "app/QtTimerHost.h"
 #include "app/ZyApplication.h"
+#include "platform/FileSizeSignal.h"
 #include "platform/LibFtdiDriver.h"
 #include "platform/SteadyTickSource.h"
 #include "platform/UsbDriver.h"
@@ -22,6 +23,7 @@
 #include "ui/frmOptions.h"
 
 int main(int argc, char** argv) {
+    IgnoreFileSizeSignal();
     TZyApplication app(argc, argv);
     TZyApplication::setApplicationName(QStringLiteral("ZyPanel"));
     // The project version (CMakeLists.txt), what --version prints.

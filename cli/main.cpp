@@ -3,8 +3,10 @@
 #include <vector>
 
 #include "cli/CliMain.h"
+#include "platform/FileSizeSignal.h"
 
 int main(int argc, char** argv) {
+    IgnoreFileSizeSignal();
     std::vector<std::string> args(argv + 1, argv + argc);
     return RunZygen4(args, std::cout, std::cerr);
 }

@@ -365,6 +365,16 @@ bool TZyGen4::LoadFromFile(const std::string& FileName) {
         if (OnErrorFile) OnErrorFile(this);
         return false;
     }
+    // The program never writes NaN or an infinity; taken in, one would reach
+    // the conversions and the engines' loops. Such a file is refused whole.
+    for (int offset : ZyGen4File::kDoubleOffsets) {
+        if (in.FiniteDoubleAt(offset)) continue;
+        lastFileError_ = "Файл настроек " + FileName +
+                         " повреждён: в нём есть нечисловое или бесконечное значение, "
+                         "настройки не изменены";
+        if (OnErrorFile) OnErrorFile(this);
+        return false;
+    }
     // A short file still sets the fields it holds wholly; the caller learns of
     // it through the result (also when the update cycle after it fails).
     auto noteShort = [this, &in] {

@@ -127,7 +127,8 @@ class TZyGen4 : public TComponent {
     // Reads a set-up written by SaveToFile. Throws EInOutError "Ошибка при
     // открытии файла" when the file cannot be opened and "Ошибка при чтении
     // файла" when reading it fails; neither changes anything. A wrong magic or
-    // version fires OnErrorFile and changes nothing. A file that ends early
+    // version, or a value that is NaN or infinite, fires OnErrorFile and
+    // changes nothing. A file that ends early
     // sets every field it holds wholly and keeps the others. AutoUpdate is off while the fields
     // change; when it was on, switching it back runs one cycle, whose link errors reach the caller.
     // Returns true when the whole set-up was read; otherwise LastFileError() says what was wrong.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 // The generator settings file: a flat little-endian sequence of fields with no
@@ -68,5 +69,28 @@ inline constexpr int kFileSize = kHeaderSize + kGeneratorOwnSize + 2 * kChannelS
 
 static_assert(kChannelSize == 247, "channel record");
 static_assert(kFileSize == 517, "settings file");
+
+inline constexpr int kRefFreqOffset = kHeaderSize + kBoolSize + kIntSize;
+inline constexpr int kChannelAOffset = kHeaderSize + kGeneratorOwnSize;
+inline constexpr int kChannelBOffset = kChannelAOffset + kChannelSize;
+
+// Where the doubles of a channel record lie: the carrier, IntModulation.CC,
+// DDSMod's fifteen values and DDSMod.CC.
+inline constexpr int kChannelDoubleOffsets[] = {4,   12,  20,  65,  101, 109, 117, 125, 133, 141,
+                                                149, 157, 165, 173, 181, 189, 197, 205, 213, 235};
+static_assert(kChannelDoubleOffsets[3] ==
+              kChannelOwnSize + kTunerSize + kIntModulationSize - kDoubleSize);
+static_assert(kChannelDoubleOffsets[4] ==
+              kChannelOwnSize + kTunerSize + kIntModulationSize + kExtModulationSize + kLFMSize);
+static_assert(kChannelDoubleOffsets[19] == kChannelSize - kEnumSize - kDoubleSize);
+
+// Every double of the file, by offset from its start.
+inline constexpr std::array<int, 41> kDoubleOffsets = [] {
+    std::array<int, 41> all{kRefFreqOffset};
+    int i = 1;
+    for (int channel : {kChannelAOffset, kChannelBOffset})
+        for (int offset : kChannelDoubleOffsets) all[i++] = channel + offset;
+    return all;
+}();
 
 }  // namespace ZyGen4File

@@ -15,8 +15,9 @@ class TZyGen4FileReader {
     explicit TZyGen4FileReader(std::vector<uint8_t> bytes) : bytes_(std::move(bytes)) {}
 
     // Reads at most maxBytes of the file FileName. Throws EInOutError with
-    // "Ошибка при открытии файла" when it cannot be opened (or is a folder)
-    // and with "Ошибка при чтении файла" when reading fails.
+    // "Ошибка при открытии файла" when it cannot be opened or is not a regular
+    // file (a folder, a FIFO, a device), and with "Ошибка при чтении файла"
+    // when reading fails.
     static TZyGen4FileReader FromFile(const std::string& FileName, int maxBytes);
 
     // Each returns true when it read the field and stored it in v; false, v
@@ -37,6 +38,10 @@ class TZyGen4FileReader {
         v = static_cast<E>(raw);
         return true;
     }
+
+    // False when the double at `offset` lies wholly in the bytes and is NaN or
+    // infinite. The position does not move.
+    bool FiniteDoubleAt(int offset) const;
 
     int Size() const { return static_cast<int>(bytes_.size()); }
     int Position() const { return pos_; }

@@ -1,14 +1,12 @@
 #include "options/IniFile.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <charconv>
 #include <climits>
 #include <cstdint>
+#include <limits>
 
 #include "platform/Exceptions.h"
+#include "platform/ReadFile.h"
 #include "platform/ReplaceFile.h"
 
 namespace {
@@ -63,34 +61,16 @@ bool HasLineBreak(const std::string& s) {
     return s.find_first_of("\r\n") != std::string::npos;
 }
 
-// Reads the whole file. Returns 1 on success, 0 when it does not exist, -1
-// when it exists but cannot be read.
-int ReadAll(const std::string& path, std::string& data) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return (errno == ENOENT || errno == ENOTDIR) ? 0 : -1;
-    char buf[8192];
-    for (;;) {
-        const ssize_t n = ::read(fd, buf, sizeof buf);
-        if (n == 0) break;
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            ::close(fd);
-            return -1;
-        }
-        data.append(buf, static_cast<size_t>(n));
-    }
-    ::close(fd);
-    return 1;
-}
-
 }  // namespace
 
 TIniFile::TIniFile(std::string fileName) : fileName_(std::move(fileName)) {}
 
 bool TIniFile::Load(TContent& content) const {
+    // A missing file is empty; anything else that cannot be read (a folder,
+    // a FIFO, a symbolic link loop) is no file of ours.
     std::string data;
-    const int r = ReadAll(fileName_, data);
-    if (r < 0) return false;
+    const TReadResult r = ReadRegularFile(fileName_, std::numeric_limits<size_t>::max(), data);
+    if (r != rdOk && r != rdMissing) return false;
     size_t pos = 0;
     if (data.compare(0, kBom.size(), kBom) == 0) {
         content.bom = true;

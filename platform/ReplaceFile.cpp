@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 
 namespace {
@@ -27,22 +28,42 @@ bool WriteAll(int fd, const uint8_t* data, std::size_t count) {
     return true;
 }
 
+// Symbolic links followed before the chain counts as a loop, as the kernel does.
+constexpr int kMaxLinkHops = 40;
+
+// Follows symbolic links from `path` to the name they finally give, which need
+// not exist yet (a dangling link names the file to create). False for a loop,
+// a chain too long, or a name that cannot be looked at.
+bool FollowLinks(std::string& path) {
+    for (int hop = 0; hop < kMaxLinkHops; ++hop) {
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) != 0) return errno == ENOENT;
+        if (!S_ISLNK(st.st_mode)) return true;
+        std::string link(PATH_MAX, '\0');
+        const ssize_t n = ::readlink(path.c_str(), link.data(), link.size());
+        if (n <= 0 || static_cast<std::size_t>(n) >= link.size()) return false;
+        link.resize(static_cast<std::size_t>(n));
+        // A relative link is relative to the folder holding the link.
+        const std::size_t slash = path.rfind('/');
+        if (link[0] != '/' && slash != std::string::npos) link = path.substr(0, slash + 1) + link;
+        path = link;
+    }
+    return false;
+}
+
 }  // namespace
 
 TReplaceResult ReplaceFile(const std::string& path, const uint8_t* data, std::size_t count,
                            int& err) {
     err = 0;
     if (path.empty()) return rfCannotOpen;
+    // A link is written through to the file it names (created when missing),
+    // so the link itself stays.
     std::string target = path;
-    struct stat st {};
-    if (::lstat(target.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
-        if (char* real = ::realpath(target.c_str(), nullptr)) {
-            target = real;
-            std::free(real);
-        }
-    }
+    if (!FollowLinks(target)) return rfCannotOpen;
     // An existing target must be a file we may write, as opening it would need.
-    const bool existed = ::stat(target.c_str(), &st) == 0;
+    struct stat st {};
+    const bool existed = ::lstat(target.c_str(), &st) == 0;
     if (existed && (!S_ISREG(st.st_mode) || ::access(target.c_str(), W_OK) != 0))
         return rfCannotOpen;
     const std::size_t slash = target.rfind('/');

@@ -110,17 +110,19 @@ void TZyGen4LFM::XYtoAB(double X, double Y, double MaxA, double MaxB, double& A,
     B = 0;
     // Previous convergent h1/k1 and the one before, h2/k2.
     double h1 = 1, k1 = 0, h2 = 0, k2 = 1;
-    while (X != 0 && Y != 0) {
+    for (int step = 0; step < kMaxConvergents && X != 0 && Y != 0; ++step) {
         const double whole = std::trunc(X / Y);
         // The partial quotient is an unsigned 32-bit number. One below zero
         // (a top more than a step below the carrier) or not finite has no step
         // worth sending: keep the last convergent found. A ratio between −1
         // and 0 still gives the quotient 0.
         if (!(whole >= 0.0) || !std::isfinite(whole)) break;
-        // Only a tiny remainder can push it past 32 bits; clamping keeps the
-        // next convergent beyond any limit in use, as the true quotient would.
         const double q = std::min(whole, 4294967295.0);
         const double r = X - q * Y;
+        // Each step must leave a remainder below the divisor. A capped quotient
+        // (a tiny divisor, or a stored frequency far out of range) or rounding
+        // would not, and the next steps would undo this one for ever.
+        if (!(std::fabs(r) < std::fabs(Y))) break;
         X = Y;
         Y = r;
         const double h = q * h1 + h2;

@@ -52,6 +52,10 @@ class TZyGen4LFM {
     TZyGen4FileReader& ReadDataFromFile(TZyGen4FileReader& in);
 
   private:
+    // Convergent denominators grow at least as fast as the Fibonacci numbers,
+    // so the 64th is far beyond any 32-bit limit: no search needs more steps.
+    static constexpr int kMaxConvergents = 64;
+
     // The channel lifts FreqTop with its carrier, bypassing the setter.
     friend class TZyGen4Channel;
     void SetTime(int& field, int v);

@@ -1,7 +1,9 @@
 #include <signal.h>
 #include <stdlib.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
+#include <algorithm>
 #include <bit>
 #include <climits>
 #include <cmath>
@@ -294,7 +296,12 @@ TEST_F(SettingsFile, ReferenceTakenOnlyWithTheExternalReferenceAndClockRecompute
 TEST_F(SettingsFile, FilesThatCannotBeOpenedRaiseAndChangeNothing) {
     const Bytes before = State();
     fs::create_directory(dir / "folder");
-    for (const std::string& p : {Path("missing/x.bin"), Path("folder"), std::string()}) {
+    // A FIFO would block opening it for reading until a writer came.
+    ASSERT_EQ(::mkfifo(Path("fifo").c_str(), 0600), 0);
+    fs::create_symlink("loop2", dir / "loop1");
+    fs::create_symlink("loop1", dir / "loop2");
+    for (const std::string& p :
+         {Path("missing/x.bin"), Path("folder"), std::string(), Path("fifo"), Path("loop1")}) {
         SCOPED_TRACE(p);
         for (bool save : {true, false}) {
             try {
@@ -310,7 +317,23 @@ TEST_F(SettingsFile, FilesThatCannotBeOpenedRaiseAndChangeNothing) {
     }
     EXPECT_FALSE(fs::exists(dir / "missing"));
     EXPECT_TRUE(fs::is_directory(dir / "folder"));
+    EXPECT_TRUE(fs::is_fifo(dir / "fifo"));
+    EXPECT_EQ(fs::read_symlink(dir / "loop1"), "loop2");
+    EXPECT_EQ(fs::read_symlink(dir / "loop2"), "loop1");
     EXPECT_EQ(State(), before);
+}
+
+TEST_F(SettingsFile, SaveThroughALinkWritesTheFileItNamesAndKeepsTheLink) {
+    fs::create_directory(dir / "real");
+    // Relative links, one of them through another; the last one dangles.
+    fs::create_symlink("real/setup.bin", dir / "dangling");
+    fs::create_symlink("dangling", dir / "chain");
+    gen->SaveToFile(Path("chain"));
+    EXPECT_TRUE(fs::is_symlink(dir / "chain"));
+    EXPECT_TRUE(fs::is_symlink(dir / "dangling"));
+    ASSERT_TRUE(fs::is_regular_file(dir / "real/setup.bin"));
+    EXPECT_EQ(ReadFile(Path("real/setup.bin")), State());
+    EXPECT_TRUE(Load(ReadFile(Path("chain"))));
 }
 
 TEST_F(SettingsFile, LoadSendsNothingWithAutoUpdateOffAndOneCycleWithItOn) {
@@ -404,8 +427,8 @@ TEST_F(SettingsFile, FailedSaveLeavesThePreviousFileIntact) {
 // them later may misbehave. Bools read from a byte other than 0 read as true
 // and are written back as 1.
 TEST_F(SettingsFile, HostileValuesAreStoredAndTheCycleStaysDefined) {
-    const double inf = std::numeric_limits<double>::infinity();
-    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double max = std::numeric_limits<double>::max();
+    const double tiny = std::numeric_limits<double>::denorm_min();
     struct Profile {
         int32_t i;
         double d;
@@ -414,10 +437,12 @@ TEST_F(SettingsFile, HostileValuesAreStoredAndTheCycleStaysDefined) {
     };
     // The channel modes are cycled below; the engines' enumerations take each
     // listed value and one outside the list, with every profile of numbers.
-    for (const Profile& p : {Profile{INT_MAX, inf, 99, 2}, Profile{INT_MIN, -1e300, -1, 255},
-                             Profile{0, nan, INT_MIN, 0}, Profile{-1, 1e300, 3, 0x80}}) {
+    for (const Profile& p :
+         {Profile{INT_MAX, max, 99, 2}, Profile{INT_MIN, -1e300, -1, 255},
+          Profile{0, tiny, INT_MIN, 0}, Profile{-1, 1e300, 3, 0x80}, Profile{1000, -1e30, 6, 1}}) {
         for (int32_t engineEnum : {0, 1, 2, 77}) {
-            SCOPED_TRACE(testing::Message() << "int " << p.i << ", enum " << engineEnum);
+            SCOPED_TRACE(testing::Message()
+                         << "int " << p.i << ", double " << p.d << ", enum " << engineEnum);
             gen = std::make_unique<TZyGen4>(nullptr, driver, ticks, timers);
             Bytes b = Golden();
             for (const Field& f : AllFields()) {
@@ -456,6 +481,69 @@ TEST_F(SettingsFile, HostileValuesAreStoredAndTheCycleStaysDefined) {
             attempt([&] { gen->SetActive(false); });
         }
     }
+}
+
+// The program never writes NaN or an infinity, and the conversions and the
+// engines' loops must never see one: a file holding one in any double field
+// is refused whole, naming the file.
+TEST_F(SettingsFile, NonFiniteDoubleAnywhereRefusesTheWholeFile) {
+    Connect();
+    int errors = 0;
+    gen->OnErrorFile = [&](TZyGen4*) { ++errors; };
+    const Bytes before = State();
+    const double inf = std::numeric_limits<double>::infinity();
+    for (const Field& f : AllFields()) {
+        if (f.kind != kDouble) continue;
+        for (double bad : {std::numeric_limits<double>::quiet_NaN(), inf, -inf}) {
+            SCOPED_TRACE(testing::Message() << "offset " << f.offset << ": " << bad);
+            Bytes b = Golden();
+            Put(b, f.offset, kDouble, bad);
+            errors = 0;
+            driver.Clear();
+            EXPECT_FALSE(Load(b));
+            EXPECT_EQ(errors, 1);
+            EXPECT_EQ(gen->LastFileError(),
+                      "Файл настроек " + Path("load.bin") +
+                          " повреждён: в нём есть нечисловое или бесконечное значение, "
+                          "настройки не изменены");
+            EXPECT_TRUE(Frames().empty());
+            EXPECT_EQ(State(), before);
+        }
+    }
+    // The value of a double cut off by the end of the file is never read.
+    Bytes cut = Golden();
+    Put(cut, kChB + 235, kDouble, inf);
+    cut.resize(kChB + 240);
+    errors = 0;
+    EXPECT_FALSE(Load(cut));
+    EXPECT_EQ(errors, 0);
+    EXPECT_NE(gen->LastFileError().find("в нём 508 байт из 517"), std::string::npos);
+}
+
+// A sweep set-up whose carrier was changed to -1e30 in the file: the step
+// search once cycled for ever on it. It loads, and its cycles finish.
+TEST_F(SettingsFile, SweepWithACarrierFarOutOfRangeLoadsAndItsCyclesFinish) {
+    Connect();
+    Cycle([&] {
+        A().SetMode(ZGMdC_LFM);
+        A().LFM()->SetFreqTop(2000);
+        A().LFM()->SetTinc0(1000);
+        A().LFM()->SetTinc1(1000);
+        A().LFM()->SetTdec0(1000);
+        A().LFM()->SetTdec1(1000);
+    });
+    Bytes b = State();
+    Put(b, kChA + 4, kDouble, -1e30);
+    driver.Clear();
+    EXPECT_TRUE(Load(b));
+    EXPECT_EQ(A().Frequency(), -1e30);
+    // Each ramp frame carries no step: none fits.
+    const auto frames = Frames();
+    EXPECT_NE(std::find(frames.begin(), frames.end(), "08 00 00 00 00 00"), frames.end());
+    EXPECT_NE(std::find(frames.begin(), frames.end(), "07 00 00 00 00 00"), frames.end());
+    driver.Clear();
+    gen->UpdateMode();
+    EXPECT_EQ(Frames(), frames);
 }
 
 }  // namespace

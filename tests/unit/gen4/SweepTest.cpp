@@ -23,12 +23,35 @@ TEST(SweepSteps, XYtoABFindsTheLastConvergentWithinTheRateLimit) {
         // negative one ends the search.
         {-0.5, 1000, 0, 1},
         {-0.9, 10, 0, 0},
+        // A carrier stored far below any real one: the first quotient does not
+        // fit in 32 bits, no step fits, and the search ends.
+        {1e30, 1000, 0, 0},
     };
     for (const Case& c : cases) {
         double A = -1, B = -1;
         TZyGen4LFM::XYtoAB(c.span * 1073741824.0, c.time * 1e7, 0, 255, A, B);
         EXPECT_EQ(A, c.A) << "span " << c.span << " time " << c.time;
         EXPECT_EQ(B, c.B) << "span " << c.span << " time " << c.time;
+    }
+}
+
+TEST(SweepSteps, XYtoABEndsWithoutLimitsForAnyRatio) {
+    struct Case {
+        double X, Y, A, B;
+    };
+    const Case cases[] = {
+        {1, 3, 1, 3},
+        {355, 113, 355, 113},
+        {1e39, 1e4, 0, 0},
+        {1e-300, 1e300, 0, 1},
+        // The double nearest to pi is 884279719003555 / 2^48 exactly.
+        {3.141592653589793, 1, 884279719003555, 281474976710656},
+    };
+    for (const Case& c : cases) {
+        double A = -1, B = -1;
+        TZyGen4LFM::XYtoAB(c.X, c.Y, 0, 0, A, B);
+        EXPECT_EQ(A, c.A) << c.X << " / " << c.Y;
+        EXPECT_EQ(B, c.B) << c.X << " / " << c.Y;
     }
 }
 

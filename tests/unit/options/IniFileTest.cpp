@@ -207,6 +207,13 @@ TEST(IniFile, WriteKeepsPermissionsAndSymbolicLinks) {
     struct stat st {};
     ASSERT_EQ(::stat(real.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0640u);
+
+    // A dangling link: the file it names is created, the link stays.
+    const std::string dangling = dir.Path("dangling.ini");
+    std::filesystem::create_symlink("created.ini", dangling);
+    TIniFile(dangling).WriteString("S", "K", "3");
+    EXPECT_TRUE(std::filesystem::is_symlink(dangling));
+    EXPECT_EQ(Dir::Read(dir.Path("created.ini")), "[S]\nK=3\n");
 }
 
 // Holds the file size limit low, as a full disk would, and restores it.
@@ -245,7 +252,20 @@ TEST(IniFile, FailedWriteLeavesTheOldFileAndRaises) {
     const auto writeTo = [](const std::string& file) {
         return [file] { TIniFile(file).WriteString("Gen", "RefFreq", "12.5"); };
     };
+    // A FIFO would block opening it for reading until a writer came; a link
+    // loop names no file at all.
+    std::filesystem::create_directory(dir.Path("special"));
+    ASSERT_EQ(::mkfifo(dir.Path("special/fifo.ini").c_str(), 0600), 0);
+    std::filesystem::create_symlink("loop2.ini", dir.Path("special/loop1.ini"));
+    std::filesystem::create_symlink("loop1.ini", dir.Path("special/loop2.ini"));
+    for (const char* special : {"special/fifo.ini", "special/loop1.ini"}) {
+        const TIniFile ini(dir.Path(special));
+        EXPECT_EQ(ini.ReadString("Gen", "RefFreq", "none"), "none") << special;
+        EXPECT_FALSE(ini.SectionExists("Gen")) << special;
+    }
     std::vector<TCase> cases = {
+        {"FIFO", dir.Path("special/fifo.ini"), {}},
+        {"symbolic link loop", dir.Path("special/loop1.ini"), {}},
         {"missing folder", dir.Path("none/ZyPanel.ini"), {}},
         {"folder is a file", dir.Path("plain/ZyPanel.ini"), {}},
         {"target is a folder", dir.Path("folder.ini"), {}},
@@ -298,9 +318,11 @@ TEST(IniFile, FailedWriteLeavesTheOldFileAndRaises) {
             (void)entry;
             ++entries;
         }
-        EXPECT_EQ(entries, 3);  // ZyPanel.ini, plain, folder.ini
+        EXPECT_EQ(entries, 4);  // ZyPanel.ini, plain, folder.ini, special
     }
     EXPECT_TRUE(std::filesystem::is_directory(dir.Path("folder.ini")));
+    EXPECT_TRUE(std::filesystem::is_fifo(dir.Path("special/fifo.ini")));
+    EXPECT_EQ(std::filesystem::read_symlink(dir.Path("special/loop1.ini")), "loop2.ini");
 }
 
 }  // namespace
