@@ -10,4 +10,4 @@ ctest --test-dir build/asan --output-on-failure -j2
 # The fuzz targets, with clang's libFuzzer, each for its time (ZY_FUZZ_SECONDS).
 cmake -S . -B build/fuzz -DCMAKE_CXX_COMPILER=clang++-14 -DZY_FUZZ=ON
 cmake --build build/fuzz -j2
-ctest --test-dir build/fuzz --output-on-failure
+ctest --test-dir build/fuzz --output-on-failure -j2
