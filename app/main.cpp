@@ -15,7 +15,7 @@
 #include "app/QtTimerHost.h"
 #include "app/ZyApplication.h"
 #include "platform/FileSizeSignal.h"
-#include "platform/LibFtdiDriver.h"
+#include "platform/LibFtdiAccess.h"
 #include "platform/SteadyTickSource.h"
 #include "platform/UsbDriver.h"
 #include "sim/VirtualInstrument.h"
@@ -63,7 +63,7 @@ int main(int argc, char** argv) {
         if (simulation)
             driver = std::make_unique<TVirtualInstrument>();
         else
-            driver = std::make_unique<TLibFtdiDriver>();
+            driver = LibFtdiAccess().MakeDriver("");
         TSteadyTickSource ticks;
         TQtTimerHost timers;
         const QString optionsFile = OptionsFileName(QCoreApplication::applicationDirPath());

@@ -4,12 +4,11 @@
 
 #include "platform/Exceptions.h"
 #include "platform/FakeTickSource.h"
-#include "platform/LibFtdiDriver.h"
 #include "platform/SteadyTickSource.h"
 #include "sim/TraceDriver.h"
 #include "sim/VirtualInstrument.h"
 
-TCliDevice::TCliDevice(const TCliOptions& options, std::ostream& out) {
+TCliDevice::TCliDevice(const TCliOptions& options, const TFtdiAccess& ftdi, std::ostream& out) {
     if (options.simDevice) {
         auto sim = std::make_unique<TVirtualInstrument>();
         sim_ = sim.get();
@@ -34,7 +33,8 @@ TCliDevice::TCliDevice(const TCliOptions& options, std::ostream& out) {
         }
         driver_ = std::move(sim);
     } else {
-        driver_ = std::make_unique<TLibFtdiDriver>();
+        if (!ftdi.MakeDriver) throw Exception("this build has no FTDI driver");
+        driver_ = ftdi.MakeDriver("");
     }
     top_ = driver_.get();
 

@@ -5,6 +5,7 @@
 #include <ostream>
 
 #include "cli/CliOptions.h"
+#include "platform/FtdiAccess.h"
 #include "platform/ManualTimerHost.h"
 #include "platform/TickSource.h"
 #include "platform/UsbDriver.h"
@@ -13,13 +14,14 @@ class TVirtualInstrument;
 class TTraceDriver;
 
 // What a generator of the tool runs on, built from the options: the driver
-// (libftdi1 or the virtual instrument with its faults and ADC answer), the
+// (the FTDI bridge or the virtual instrument with its faults and ADC answer), the
 // trace around it, the tick source (simulated time with --fast) and the timer
 // host that `wait` advances.
 class TCliDevice {
   public:
-    // Throws EInOutError when the trace file cannot be created.
-    TCliDevice(const TCliOptions& options, std::ostream& out);
+    // Throws EInOutError when the trace file cannot be created, Exception when
+    // the instrument is asked for and `ftdi` cannot make its driver.
+    TCliDevice(const TCliOptions& options, const TFtdiAccess& ftdi, std::ostream& out);
     ~TCliDevice();
     TCliDevice(const TCliDevice&) = delete;
     TCliDevice& operator=(const TCliDevice&) = delete;

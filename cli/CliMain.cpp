@@ -4,7 +4,8 @@
 #include "cli/CliRunner.h"
 #include "cli/CliUsageError.h"
 
-int RunZygen4(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int RunZygen4(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+              const TFtdiAccess& ftdi) {
     TCliOptions options;
     try {
         options = ParseCommandLine(args);
@@ -18,7 +19,7 @@ int RunZygen4(const std::vector<std::string>& args, std::ostream& out, std::ostr
     } else if (options.version) {
         out << "zygen4 " << ZY_VERSION << "\n";
     } else {
-        TCliRunner runner(options, out, err);
+        TCliRunner runner(options, out, err, ftdi);
         status = runner.Run();
     }
     // Printed values that never arrived (a full disk, a closed pipe) are no success.

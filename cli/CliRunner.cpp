@@ -1,6 +1,7 @@
 #include "cli/CliRunner.h"
 
 #include <csignal>
+#include <utility>
 
 #include "cli/CliDevice.h"
 #include "cli/ScpiSocketServer.h"
@@ -40,8 +41,9 @@ const char* ParameterName(TZyGen4Parameters param) {
 
 }  // namespace
 
-TCliRunner::TCliRunner(const TCliOptions& options, std::ostream& out, std::ostream& err)
-    : options_(options), out_(out), err_(err) {}
+TCliRunner::TCliRunner(const TCliOptions& options, std::ostream& out, std::ostream& err,
+                       TFtdiAccess ftdi)
+    : options_(options), out_(out), err_(err), ftdi_(std::move(ftdi)) {}
 
 TCliRunner::~TCliRunner() {
     if (!gen_) return;
@@ -59,7 +61,7 @@ TVirtualInstrument* TCliRunner::Instrument() const {
 }
 
 void TCliRunner::Build() {
-    device_ = std::make_unique<TCliDevice>(options_, out_);
+    device_ = std::make_unique<TCliDevice>(options_, ftdi_, out_);
     gen_ =
         std::make_unique<TZyGen4>(nullptr, device_->Driver(), device_->Ticks(), device_->Timers());
     AssignEvents();

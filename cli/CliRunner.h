@@ -6,6 +6,7 @@
 #include <string>
 
 #include "cli/CliOptions.h"
+#include "platform/FtdiAccess.h"
 
 class TCliDevice;
 class TVirtualInstrument;
@@ -26,7 +27,8 @@ enum TCliExit : int32_t {
 // failing step ends the run.
 class TCliRunner {
   public:
-    TCliRunner(const TCliOptions& options, std::ostream& out, std::ostream& err);
+    TCliRunner(const TCliOptions& options, std::ostream& out, std::ostream& err,
+               TFtdiAccess ftdi = {});
     ~TCliRunner();
     TCliRunner(const TCliRunner&) = delete;
     TCliRunner& operator=(const TCliRunner&) = delete;
@@ -52,6 +54,7 @@ class TCliRunner {
     const TCliOptions& options_;
     std::ostream& out_;
     std::ostream& err_;
+    TFtdiAccess ftdi_;
     const TCliStep* current_ = nullptr;  // the step that runs, for messages
     bool valueRejected_ = false;         // OnParamValueError during this step
     bool fileError_ = false;             // OnErrorFile during this step

@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(g++ cmake make pkg-config googletest libgtest-dev libgmock-dev qt6-base-dev
           libftdi1-dev fonts-dejavu-core qt6-translations-l10n python3 python3-pyvisa
-          python3-pyvisa-py clang-14 libclang-rt-14-dev)
+          python3-pyvisa-py clang-14 libclang-rt-14-dev clang-format)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
-# Sets up, builds with AddressSanitizer and UndefinedBehaviorSanitizer, and runs every test,
-# then the fuzz targets.
+# Sets up, checks formatting and the layer arrows, builds with AddressSanitizer
+# and UndefinedBehaviorSanitizer (warnings are errors) and runs every test, then
+# the fuzz targets.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
-cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Debug -DZY_SANITIZE=ON
+scripts/check-format.sh
+scripts/check-layers.py
+cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Debug -DZY_SANITIZE=ON -DCMAKE_COMPILE_WARNING_AS_ERROR=ON
 cmake --build build/asan -j2
 ctest --test-dir build/asan --output-on-failure -j2
 # The fuzz targets, with clang's libFuzzer, each for its time (ZY_FUZZ_SECONDS).
