@@ -20,6 +20,7 @@ class TZyAppBoolOption;
 class TZyAppDblOption;
 class TZyAppIntOption;
 class TframeCh;
+class TRemoteControl;
 
 // The application data module: owns the generator with the program's starting
 // values and the options repository with the four application options, and
@@ -50,6 +51,8 @@ class TDMmain : public QObject, public TComponent {
     TZyAppBoolOption* UseExtFreqOption = nullptr;
     TframeCh* ChAFrame = nullptr;
     TframeCh* ChBFrame = nullptr;
+    // The window's SCPI server with its options (the main window sets it).
+    TRemoteControl* RemoteControl = nullptr;
 
     // Owner of the message boxes the module shows (the main window sets it).
     QWidget* MainWindow = nullptr;

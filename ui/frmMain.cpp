@@ -23,6 +23,7 @@
 
 #include "app/DMmain.h"
 #include "app/MessageBox.h"
+#include "app/RemoteControl.h"
 #include "app/ZyApplication.h"
 #include "gen4/ZyGen4.h"
 #include "gen4/ZyGen4AutoUpdateSuspend.h"
@@ -97,6 +98,15 @@ TfrmMain::TfrmMain(TDMmain* dm, bool simulation, QWidget* parent)
         lblSimulation->setObjectName(QStringLiteral("lblSimulation"));
         StatBarMain->addPermanentWidget(lblSimulation);
     }
+    lblRemote = new QLabel(StatBarMain);
+    lblRemote->setObjectName(QStringLiteral("lblRemote"));
+    StatBarMain->addPermanentWidget(lblRemote);
+    RemoteControl = new TRemoteControl(DM, this);
+    DM->RemoteControl = RemoteControl;
+    connect(RemoteControl, &TRemoteControl::StatusChanged, this, [this] {
+        lblRemote->setText(RemoteControl->StatusText());
+        lblRemote->setVisible(!lblRemote->text().isEmpty());
+    });
     // No menu for hiding the toolbar, which carries the default button.
     setContextMenuPolicy(Qt::NoContextMenu);
     // The window cannot be resized: its size follows its contents.
@@ -111,6 +121,7 @@ TfrmMain::TfrmMain(TDMmain* dm, bool simulation, QWidget* parent)
 }
 
 TfrmMain::~TfrmMain() {
+    DM->RemoteControl = nullptr;
     DM->ChAFrame = nullptr;
     DM->ChBFrame = nullptr;
     DM->MainWindow = nullptr;
@@ -284,6 +295,7 @@ void TfrmMain::FormCreate() {
     }
     UpdateActions();
     if (DM->AutoConnectOption->Value()) SetGenActive(true);
+    RemoteControl->Apply();
 }
 
 void TfrmMain::UpdateActions() {

@@ -9,6 +9,7 @@ class QPushButton;
 class QStatusBar;
 class QToolBar;
 class TDMmain;
+class TRemoteControl;
 class TframeCh;
 class TfrmOptions;
 class TZyGen4;
@@ -64,6 +65,8 @@ class TfrmMain : public QMainWindow {
     TframeCh* frameChB = nullptr;
     QStatusBar* StatBarMain = nullptr;
     QLabel* lblSimulation = nullptr;
+    QLabel* lblRemote = nullptr;  // the SCPI server's address and client
+    TRemoteControl* RemoteControl = nullptr;
     QPushButton* btnGenUpdate = nullptr;
     QPushButton* btnHvweb = nullptr;
     QMenu* miGenerator = nullptr;

@@ -82,6 +82,7 @@ TfrmOptions::TfrmOptions(TDMmain* dm, QWidget* parent) : QDialog(parent), dm_(dm
     auto* colors = new QTreeWidgetItem(treeViewCategrs, {QStringLiteral("Цвета")});
     new QTreeWidgetItem(colors, {QStringLiteral("Канал A")});
     new QTreeWidgetItem(colors, {QStringLiteral("Канал B")});
+    new QTreeWidgetItem(treeViewCategrs, {QStringLiteral("Удалённое управление")});
     auto* categoriesLayout = new QVBoxLayout(pnlCategrs);
     categoriesLayout->setContentsMargins(4, 4, 2, 4);
     categoriesLayout->addWidget(treeViewCategrs);
@@ -148,6 +149,7 @@ TfrmOptions::TfrmOptions(TDMmain* dm, QWidget* parent) : QDialog(parent), dm_(dm
                                   clrBox_clr_chA_NameText, clrBox_clr_chA_On, clrBox_clr_chA_Off);
     tabSh_clr_chB = MakeColorPage("tabSh_clr_chB", QStringLiteral("Цвета: Канал B"), 'B',
                                   clrBox_clr_chB_NameText, clrBox_clr_chB_On, clrBox_clr_chB_Off);
+    BuildRemotePage();
 
     auto* optionsLayout = new QVBoxLayout(pnlOptions);
     optionsLayout->setContentsMargins(2, 4, 4, 4);
@@ -361,6 +363,8 @@ void TfrmOptions::LoadFromOptions(bool reload) {
     if (a) clrBox_clr_chA_Off->SetColorValue(a->OffColorOption->Value());
     if (b) clrBox_clr_chB_Off->SetColorValue(b->OffColorOption->Value());
 
+    LoadRemoteOptions();
+
     ChBox_gen_UseExtRefFreq->setChecked(dm_->UseExtFreqOption->Value());
     ChBox_gen_UseExtRefFreqPropertiesChange();
 
@@ -393,6 +397,8 @@ void TfrmOptions::StoreToOptions(bool save) {
     if (b) b->OnColorOption->SetValue(clrBox_clr_chB_On->ColorValue());
     if (a) a->OffColorOption->SetValue(clrBox_clr_chA_Off->ColorValue());
     if (b) b->OffColorOption->SetValue(clrBox_clr_chB_Off->ColorValue());
+
+    StoreRemoteOptions();
 
     dm_->UseExtFreqOption->SetValue(ChBox_gen_UseExtRefFreq->isChecked());
     // A text that is no number stops here: RefFreq and FreqScale keep their

@@ -6,6 +6,7 @@ class QCheckBox;
 class QFrame;
 class QGroupBox;
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class QSpinBox;
 class QStackedWidget;
@@ -71,6 +72,10 @@ class TfrmOptions : public QDialog {
     QSpinBox* edtFreqScale;
     QLabel* lblGenFreq;
     QCheckBox* chBox_comn_AutoConnect;
+    QWidget* tabSh_Remote;
+    QCheckBox* chBox_remote_Enabled;
+    QLineEdit* edt_RemoteAddress;
+    QSpinBox* edt_RemotePort;
     TColorComboBox* clrBox_clr_chA_NameText;
     TColorComboBox* clrBox_clr_chA_On;
     TColorComboBox* clrBox_clr_chA_Off;
@@ -89,6 +94,10 @@ class TfrmOptions : public QDialog {
 
   private:
     void ShowResultFreq();
+    // The page "Удалённое управление" and its options (frmOptionsRemote.cpp).
+    void BuildRemotePage();
+    void LoadRemoteOptions();
+    void StoreRemoteOptions();
     void ShowHelp();
     int NodePosition(QTreeWidgetItem* node) const;
     QTreeWidgetItem* NodeAt(int position) const;

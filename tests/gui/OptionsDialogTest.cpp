@@ -261,7 +261,7 @@ TEST_F(OptionsDialogTest, OkStoresAppliesSavesAndRecoloursBothPanels) {
     // Every registered option is in the file.
     const QString file = QString::fromStdString(ReadOptions());
     TZyAppOptionsRepository* rep = dm->ZyAppOptionsRep();
-    ASSERT_EQ(rep->GetAppOptionsCount(), 10);
+    ASSERT_EQ(rep->GetAppOptionsCount(), 13);
     for (int i = 0; i < rep->GetAppOptionsCount(); ++i) {
         const QString key = QString::fromStdString(rep->GetAppOptions(i)->IdentName());
         EXPECT_TRUE(file.contains(key + QLatin1Char('='))) << key.toStdString();
