@@ -158,8 +158,12 @@ std::string UsageText() {
         "Exit status: 0 ok, 1 runtime error, 2 usage error (nothing is sent),\n"
         "3 a value was rejected by a range check.\n"
         "\n"
-        "Properties (* read-only):\n";
-    for (const auto& def : TPropertyTable::Instance().All())
-        text += "  " + def.path + (def.ReadOnly() ? " *" : "") + "\n";
+        "Properties (* read-only; the values a setter accepts, where it checks):\n";
+    for (const auto& def : TPropertyTable::Instance().All()) {
+        std::string line = "  " + def.path + (def.ReadOnly() ? " *" : "");
+        if (!def.accepted.empty())
+            line += std::string(line.size() < 34 ? 34 - line.size() : 1, ' ') + def.accepted;
+        text += line + "\n";
+    }
     return text;
 }

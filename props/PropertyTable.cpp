@@ -1,5 +1,6 @@
 #include "props/PropertyTable.h"
 
+#include <charconv>
 #include <type_traits>
 #include <utility>
 
@@ -89,18 +90,23 @@ class TObjectProps {
         : defs_(defs), prefix_(std::move(prefix)), reach_(reach) {}
 
     template <typename Obj, typename T>
-    void RW(const char* name, T (Obj::*get)() const, void (Obj::*set)(T)) {
-        RO(name, get).set = [reach = reach_, set](TZyGen4& g, const TPropertyValue& v) {
+    TPropertyDef& RW(const char* name, T (Obj::*get)() const, void (Obj::*set)(T)) {
+        TPropertyDef& def = RO(name, get);
+        def.set = [reach = reach_, set](TZyGen4& g, const TPropertyValue& v) {
             (reach(g)->*set)(FromValue<T>(v));
         };
+        return def;
     }
 
     template <typename Obj, typename T>
     TPropertyDef& RO(const char* name, T (Obj::*get)() const) {
         defs_.push_back(
-            {prefix_ + name, TKindOf<T>::kind, TKindOf<T>::Info(),
+            {prefix_ + name,
+             TKindOf<T>::kind,
+             TKindOf<T>::Info(),
              [reach = reach_, get](TZyGen4& g) { return ToValue<T>((reach(g)->*get)()); },
-             nullptr});
+             nullptr,
+             {}});
         return defs_.back();
     }
 
@@ -109,6 +115,21 @@ class TObjectProps {
     std::string prefix_;
     Reach reach_;
 };
+
+// A range as --help shows it, "lo..hi", without exponents.
+template <typename T>
+std::string RangeText(const TRange<T>& range) {
+    auto text = [](T v) {
+        char buf[32];
+        char* end;
+        if constexpr (std::is_floating_point_v<T>)
+            end = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed).ptr;
+        else
+            end = std::to_chars(buf, buf + sizeof buf, v).ptr;
+        return std::string(buf, static_cast<std::size_t>(end - buf));
+    };
+    return text(range.lo) + ".." + text(range.hi);
+}
 
 template <typename Reach>
 TObjectProps<Reach> Props(std::vector<TPropertyDef>& defs, std::string prefix, Reach reach) {
@@ -130,10 +151,10 @@ void AddChannel(std::vector<TPropertyDef>& defs, const std::string& name, TChann
     auto im =
         Props(defs, p + "IntModulation.", [chOf](TZyGen4& g) { return chOf(g)->IntModulation(); });
     im.RW("Type", &TIM::Type, &TIM::SetType);
-    im.RW("Fm", &TIM::Fm, &TIM::SetFm);
-    im.RW("dA", &TIM::dA, &TIM::SetdA);
-    im.RW("dF", &TIM::dF, &TIM::SetdF);
-    im.RW("dPh", &TIM::dPh, &TIM::SetdPh);
+    im.RW("Fm", &TIM::Fm, &TIM::SetFm).accepted = RangeText(TIM::kFmRange);
+    im.RW("dA", &TIM::dA, &TIM::SetdA).accepted = RangeText(TIM::kdARange);
+    im.RW("dF", &TIM::dF, &TIM::SetdF).accepted = RangeText(TIM::kdFRange);
+    im.RW("dPh", &TIM::dPh, &TIM::SetdPh).accepted = RangeText(TIM::kdPhRange);
     im.RW("CC", &TIM::GetCC, &TIM::SetCC);
     im.RW("MathFuncType", &TIM::GetMathFuncType, &TIM::SetMathFuncType);
     im.RO("RdsCnt", &TIM::RdsCnt);
@@ -150,15 +171,16 @@ void AddChannel(std::vector<TPropertyDef>& defs, const std::string& name, TChann
     tu.RW("Type", &TTu::Type, &TTu::SetType);
     tu.RO("ADCValue", &TTu::ADCValue);
     tu.RW("ADCTimerEnabled", &TTu::ADCTimerEnabled, &TTu::SetADCTimerEnabled);
-    tu.RW("ADCTimerInterval", &TTu::ADCTimerInterval, &TTu::SetADCTimerInterval);
+    tu.RW("ADCTimerInterval", &TTu::ADCTimerInterval, &TTu::SetADCTimerInterval).accepted =
+        RangeText(TTu::kADCTimerIntervalRange);
 
     using TL = TZyGen4LFM;
     auto lfm = Props(defs, p + "LFM.", [chOf](TZyGen4& g) { return chOf(g)->LFM(); });
     lfm.RW("FreqTop", &TL::FreqTop, &TL::SetFreqTop);
-    lfm.RW("Tinc0", &TL::Tinc0, &TL::SetTinc0);
-    lfm.RW("Tinc1", &TL::Tinc1, &TL::SetTinc1);
-    lfm.RW("Tdec0", &TL::Tdec0, &TL::SetTdec0);
-    lfm.RW("Tdec1", &TL::Tdec1, &TL::SetTdec1);
+    lfm.RW("Tinc0", &TL::Tinc0, &TL::SetTinc0).accepted = RangeText(TL::kTimeRange);
+    lfm.RW("Tinc1", &TL::Tinc1, &TL::SetTinc1).accepted = RangeText(TL::kTimeRange);
+    lfm.RW("Tdec0", &TL::Tdec0, &TL::SetTdec0).accepted = RangeText(TL::kTimeRange);
+    lfm.RW("Tdec1", &TL::Tdec1, &TL::SetTdec1).accepted = RangeText(TL::kTimeRange);
 
     using TD = TZyGen4DDSMod;
     auto dm = Props(defs, p + "DDSMod.", [chOf](TZyGen4& g) { return chOf(g)->DDSMod(); });
@@ -166,23 +188,24 @@ void AddChannel(std::vector<TPropertyDef>& defs, const std::string& name, TChann
     dm.RW("F2", &TD::F2, &TD::SetF2);
     dm.RW("F3", &TD::F3, &TD::SetF3);
     dm.RW("F4", &TD::F4, &TD::SetF4);
-    dm.RW("dF", &TD::dF, &TD::Set_dF);
+    dm.RW("dF", &TD::dF, &TD::Set_dF).accepted = RangeText(TD::kdFRange);
     dm.RW("Ph1", &TD::Ph1, &TD::SetPh1);
     dm.RW("Ph2", &TD::Ph2, &TD::SetPh2);
     dm.RW("Ph3", &TD::Ph3, &TD::SetPh3);
     dm.RW("Ph4", &TD::Ph4, &TD::SetPh4);
-    dm.RW("dPh", &TD::dPh, &TD::Set_dPh);
-    dm.RW("T1", &TD::T1, &TD::SetT1);
-    dm.RW("T2", &TD::T2, &TD::SetT2);
-    dm.RW("T3", &TD::T3, &TD::SetT3);
-    dm.RW("T4", &TD::T4, &TD::SetT4);
+    dm.RW("dPh", &TD::dPh, &TD::Set_dPh).accepted = RangeText(TD::kdPhRange);
+    dm.RW("T1", &TD::T1, &TD::SetT1).accepted = RangeText(TD::kTimeRange);
+    dm.RW("T2", &TD::T2, &TD::SetT2).accepted = RangeText(TD::kTimeRange);
+    dm.RW("T3", &TD::T3, &TD::SetT3).accepted = RangeText(TD::kTimeRange);
+    dm.RW("T4", &TD::T4, &TD::SetT4).accepted = RangeText(TD::kTimeRange);
     dm.RW("ContBidiRamp", &TD::ContBidiRamp, &TD::SetContBidiRamp);
     dm.RW("Mode", &TD::Mode, &TD::SetMode);
     dm.RW("Type", &TD::Type, &TD::SetType);
-    dm.RW("Fm", &TD::Fm, &TD::SetFm);
+    dm.RW("Fm", &TD::Fm, &TD::SetFm).accepted = RangeText(TD::kFmRange);
     dm.RW("MathFuncType", &TD::GetMathFuncType, &TD::SetMathFuncType);
     dm.RW("CC", &TD::GetCC, &TD::SetCC);
-    dm.RW("ReadingsCntMin", &TD::ReadingsCntMin, &TD::SetReadingsCntMin);
+    dm.RW("ReadingsCntMin", &TD::ReadingsCntMin, &TD::SetReadingsCntMin).accepted =
+        RangeText(TD::kReadingsCntMinRange);
 }
 
 }  // namespace

@@ -18,6 +18,9 @@ struct TPropertyDef {
     const TEnumInfo* enumInfo;  // vkEnum only
     std::function<TPropertyValue(TZyGen4&)> get;
     std::function<void(TZyGen4&, const TPropertyValue&)> set;  // empty: read-only
+    // The values the setter accepts, "lo..hi", from the engine's range
+    // constant; empty when it has none.
+    std::string accepted;
 
     bool ReadOnly() const { return !set; }
 };

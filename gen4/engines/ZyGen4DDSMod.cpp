@@ -21,77 +21,55 @@ TZyGen4DDSMod::TZyGen4DDSMod(TZyGen4Channel* channel)
 TZyGen4DDSMod::~TZyGen4DDSMod() = default;
 
 void TZyGen4DDSMod::SetF(int i, double v) {
-    if (v == F_[i] || !channel_->CheckFreqRange(v)) return;
-    F_[i] = v;
-    channel_->UpdateMode();
+    SetAndUpdate(channel_, F_[i], v, [this](double f) { return channel_->CheckFreqRange(f); });
 }
 
 void TZyGen4DDSMod::SetPh(int i, double v) {
-    if (v == Ph_[i] || !channel_->CheckPhaseRange(v)) return;
-    Ph_[i] = v;
-    channel_->UpdateMode();
+    SetAndUpdate(channel_, Ph_[i], v, [this](double p) { return channel_->CheckPhaseRange(p); });
 }
 
 bool TZyGen4DDSMod::CheckTimeRange(double value) {
-    if (value >= kMinTime && value <= kMaxTime) return true;
+    if (kTimeRange(value)) return true;
     TZyGen4* gen = channel_->Gen();
     if (gen->OnParamValueError) gen->OnParamValueError(channel_, ZGP_DDSModTime, &value);
     return false;
 }
 
 void TZyGen4DDSMod::SetT(int i, double v) {
-    if (v == T_[i] || !CheckTimeRange(v)) return;
-    T_[i] = v;
-    channel_->UpdateMode();
+    SetAndUpdate(channel_, T_[i], v, [this](double t) { return CheckTimeRange(t); });
 }
 
 void TZyGen4DDSMod::Set_dF(double v) {
-    if (v == dF_ || !(v >= 0.0 && v <= 2000000.0)) return;
-    dF_ = v;
-    channel_->UpdateMode();
+    SetAndUpdate(channel_, dF_, v, kdFRange);
 }
 
 void TZyGen4DDSMod::Set_dPh(double v) {
-    if (v == dPh_ || !(v >= 0.0 && v <= 180.0)) return;
-    dPh_ = v;
-    channel_->UpdateMode();
+    SetAndUpdate(channel_, dPh_, v, kdPhRange);
 }
 
 void TZyGen4DDSMod::SetFm(double v) {
-    if (v == Fm_ || !(v >= 200.0 && v <= 1500000.0)) return;
-    Fm_ = v;
-    channel_->UpdateMode();
+    SetAndUpdate(channel_, Fm_, v, kFmRange);
 }
 
 void TZyGen4DDSMod::SetReadingsCntMin(int v) {
-    if (v == ReadingsCntMin_ || v < 16 || v > 1024) return;
-    ReadingsCntMin_ = v;
-    channel_->UpdateMode();
+    SetAndUpdate(channel_, ReadingsCntMin_, v, kReadingsCntMinRange);
 }
 
 void TZyGen4DDSMod::SetType(TZyGen4AFPModes v) {
     // Amplitude keying does not exist.
-    if (v == Type_ || v == ZGAFPms_ampl) return;
-    Type_ = v;
-    channel_->UpdateMode();
+    SetAndUpdate(channel_, Type_, v, [](TZyGen4AFPModes t) { return t != ZGAFPms_ampl; });
 }
 
 void TZyGen4DDSMod::SetMode(TZyGen4DDSmodModes v) {
-    if (v == Mode_) return;
-    Mode_ = v;
-    channel_->UpdateMode();
+    SetAndUpdate(channel_, Mode_, v, kAnyValue);
 }
 
 void TZyGen4DDSMod::SetContBidiRamp(bool v) {
-    if (v == ContBidiRamp_) return;
-    ContBidiRamp_ = v;
-    channel_->UpdateMode();
+    SetAndUpdate(channel_, ContBidiRamp_, v, kAnyValue);
 }
 
 void TZyGen4DDSMod::SetUseExtTimes(bool v) {
-    if (v == UseExtTimes_) return;
-    UseExtTimes_ = v;
-    channel_->UpdateMode();
+    SetAndUpdate(channel_, UseExtTimes_, v, kAnyValue);
 }
 
 TMathFuncsTypes TZyGen4DDSMod::GetMathFuncType() const {

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "gen4/ZyGen4Types.h"
+#include "gen4/engines/EngineSetter.h"
 
 class TZyGen4Channel;
 class TMathFunction;
@@ -15,9 +16,13 @@ class TZyGen4FileWriter;
 // inputs), or a computed waveform table (user mode).
 class TZyGen4DDSMod {
   public:
-    // Accepted hold times in ns.
-    static constexpr double kMinTime = 20.0;
-    static constexpr double kMaxTime = 1300000.0;
+    // Accepted hold times in ns; others fire OnParamValueError (code 24).
+    static constexpr TRange<double> kTimeRange{20.0, 1300000.0};
+    // Accepted values of the user mode; setters ignore others silently.
+    static constexpr TRange<double> kdFRange{0.0, 2000000.0};    // Hz
+    static constexpr TRange<double> kdPhRange{0.0, 180.0};       // degrees
+    static constexpr TRange<double> kFmRange{200.0, 1500000.0};  // Hz
+    static constexpr TRange<int> kReadingsCntMinRange{16, 1024};
     // The DDS memory holds at most this many 32-bit words.
     static constexpr int kMaxReadings = 1024;
 
@@ -37,7 +42,7 @@ class TZyGen4DDSMod {
     void SetF3(double v) { SetF(2, v); }
     double F4() const { return F_[3]; }
     void SetF4(double v) { SetF(3, v); }
-    // User mode: peak frequency deviation in Hz, 0 … 2000000.
+    // User mode: peak frequency deviation, kdFRange.
     double dF() const { return dF_; }
     void Set_dF(double v);
     // Keying phases in degrees: the channel's phase range check applies
@@ -50,10 +55,10 @@ class TZyGen4DDSMod {
     void SetPh3(double v) { SetPh(2, v); }
     double Ph4() const { return Ph_[3]; }
     void SetPh4(double v) { SetPh(3, v); }
-    // User mode: peak phase deviation in degrees, 0 … 180.
+    // User mode: peak phase deviation, kdPhRange.
     double dPh() const { return dPh_; }
     void Set_dPh(double v);
-    // Hold times in ns, 20 … 1300000; others fire OnParamValueError (code 24).
+    // Hold times in ns, kTimeRange.
     double T1() const { return T_[0]; }
     void SetT1(double v) { SetT(0, v); }
     double T2() const { return T_[1]; }
@@ -70,7 +75,7 @@ class TZyGen4DDSMod {
     // ZGAFPms_freq or ZGAFPms_phase; ZGAFPms_ampl is ignored.
     TZyGen4AFPModes Type() const { return Type_; }
     void SetType(TZyGen4AFPModes v);
-    // User mode: modulation frequency in Hz, 200 … 1500000.
+    // User mode: modulation frequency, kFmRange.
     double Fm() const { return Fm_; }
     void SetFm(double v);
     // User mode waveform and its shape, kept in MathFunc.
@@ -78,7 +83,7 @@ class TZyGen4DDSMod {
     void SetMathFuncType(TMathFuncsTypes v);
     double GetCC() const;
     void SetCC(double v);
-    // User mode: fewest readings the table may have, 16 … 1024.
+    // User mode: fewest readings the table may have, kReadingsCntMinRange.
     int ReadingsCntMin() const { return ReadingsCntMin_; }
     void SetReadingsCntMin(int v);
 
@@ -91,8 +96,8 @@ class TZyGen4DDSMod {
 
     TZyGen4Channel* Channel() const { return channel_; }
     TMathFunction* MathFunc() const { return MathFunc_.get(); }
-    // True for 20 ≤ value ≤ 1300000; otherwise fires OnParamValueError with
-    // code 24 and returns false.
+    // True within kTimeRange; otherwise fires OnParamValueError with code 24
+    // and returns false.
     bool CheckTimeRange(double value);
 
     // --- Mode algorithms ------------------------------------------------------

@@ -6,17 +6,14 @@
 #include "gen4/ZyGen4ChannelB.h"
 #include "gen4/ZyGen4FileReader.h"
 #include "gen4/ZyGen4FileWriter.h"
+#include "gen4/engines/EngineSetter.h"
 
 void TZyGen4ExtModulation::SetType(TZyGen4AFPModes v) {
-    if (v == Type_) return;
-    Type_ = v;
-    channel_->UpdateMode();
+    SetAndUpdate(channel_, Type_, v, kAnyValue);
 }
 
 void TZyGen4ExtModulation::SetScale(int v) {
-    if (v == Scale_) return;
-    Scale_ = v;
-    channel_->UpdateMode();
+    SetAndUpdate(channel_, Scale_, v, kAnyValue);
 }
 
 // --- Mode algorithms -----------------------------------------------------------

@@ -20,33 +20,23 @@ TZyGen4IntModulation::TZyGen4IntModulation(TZyGen4Channel* channel)
 TZyGen4IntModulation::~TZyGen4IntModulation() = default;
 
 void TZyGen4IntModulation::SetType(TZyGen4AFPModes v) {
-    if (v == Type_) return;
-    Type_ = v;
-    channel_->UpdateMode();
+    SetAndUpdate(channel_, Type_, v, kAnyValue);
 }
 
 void TZyGen4IntModulation::SetFm(int v) {
-    if (v == Fm_ || v < 1 || v > 20000) return;
-    Fm_ = v;
-    channel_->UpdateMode();
+    SetAndUpdate(channel_, Fm_, v, kFmRange);
 }
 
 void TZyGen4IntModulation::SetdA(int v) {
-    if (v == dA_ || v < 0 || v > 100) return;
-    dA_ = v;
-    channel_->UpdateMode();
+    SetAndUpdate(channel_, dA_, v, kdARange);
 }
 
 void TZyGen4IntModulation::SetdF(int v) {
-    if (v == dF_ || v < 0 || v > 2000000) return;
-    dF_ = v;
-    channel_->UpdateMode();
+    SetAndUpdate(channel_, dF_, v, kdFRange);
 }
 
 void TZyGen4IntModulation::SetdPh(int v) {
-    if (v == dPh_ || v < 0 || v > 180) return;
-    dPh_ = v;
-    channel_->UpdateMode();
+    SetAndUpdate(channel_, dPh_, v, kdPhRange);
 }
 
 double TZyGen4IntModulation::GetCC() const {

@@ -5,6 +5,7 @@
 
 #include "gen4/ZyGen4Cmd.h"
 #include "gen4/ZyGen4Types.h"
+#include "gen4/engines/EngineSetter.h"
 
 class TZyGen4Channel;
 class TMathFunction;
@@ -16,6 +17,12 @@ class TZyGen4FileWriter;
 // reading timer.
 class TZyGen4IntModulation {
   public:
+    // Accepted values; setters ignore others silently.
+    static constexpr TRange<int> kFmRange{1, 20000};    // Hz
+    static constexpr TRange<int> kdARange{0, 100};      // % of the carrier
+    static constexpr TRange<int> kdFRange{0, 2000000};  // Hz
+    static constexpr TRange<int> kdPhRange{0, 180};     // degrees
+
     explicit TZyGen4IntModulation(TZyGen4Channel* channel);
     virtual ~TZyGen4IntModulation();
     TZyGen4IntModulation(const TZyGen4IntModulation&) = delete;
@@ -25,13 +32,13 @@ class TZyGen4IntModulation {
     // Out-of-range values are ignored silently.
     TZyGen4AFPModes Type() const { return Type_; }
     void SetType(TZyGen4AFPModes v);
-    int Fm() const { return Fm_; }  // modulation frequency, Hz, 1 … 20000
+    int Fm() const { return Fm_; }  // modulation frequency, kFmRange
     void SetFm(int v);
-    int dA() const { return dA_; }  // amplitude depth, % of the carrier, 0 … 100
+    int dA() const { return dA_; }  // amplitude depth, kdARange
     void SetdA(int v);
-    int dF() const { return dF_; }  // peak frequency deviation, Hz, 0 … 2000000
+    int dF() const { return dF_; }  // peak frequency deviation, kdFRange
     void SetdF(int v);
-    int dPh() const { return dPh_; }  // peak phase deviation, degrees, 0 … 180
+    int dPh() const { return dPh_; }  // peak phase deviation, kdPhRange
     void SetdPh(int v);
     // Waveform shape and waveform, kept in MathFunc.
     double GetCC() const;

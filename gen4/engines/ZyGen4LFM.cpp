@@ -16,22 +16,18 @@ TZyGen4LFM::TZyGen4LFM(TZyGen4Channel* channel) : channel_(channel) {
 }
 
 void TZyGen4LFM::SetFreqTop(int v) {
-    if (v == FreqTop_ || v < channel_->Frequency()) return;
-    FreqTop_ = v;
-    channel_->UpdateMode();
+    SetAndUpdate(channel_, FreqTop_, v, [this](int top) { return !(top < channel_->Frequency()); });
 }
 
 bool TZyGen4LFM::CheckTimeRange(double value) {
-    if (value >= kMinTime && value <= kMaxTime) return true;
+    if (value >= kTimeRange.lo && value <= kTimeRange.hi) return true;
     TZyGen4* gen = channel_->Gen();
     if (gen->OnParamValueError) gen->OnParamValueError(channel_, ZGP_LFMTime, &value);
     return false;
 }
 
 void TZyGen4LFM::SetTime(int& field, int v) {
-    if (v == field || !CheckTimeRange(v)) return;
-    field = v;
-    channel_->UpdateMode();
+    SetAndUpdate(channel_, field, v, [this](int t) { return CheckTimeRange(t); });
 }
 
 void TZyGen4LFM::SetTinc0(int v) {

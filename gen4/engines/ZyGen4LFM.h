@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gen4/ZyGen4Types.h"
+#include "gen4/engines/EngineSetter.h"
 
 class TZyGen4Channel;
 class TZyGen4FileReader;
@@ -11,9 +12,8 @@ class TZyGen4FileWriter;
 // stay at the bottom until Tdec0 + Tdec1.
 class TZyGen4LFM {
   public:
-    // Accepted sweep times in µs.
-    static constexpr double kMinTime = 10.0;
-    static constexpr double kMaxTime = 10000000.0;
+    // Accepted sweep times in µs; others fire OnParamValueError (code 11).
+    static constexpr TRange<int> kTimeRange{10, 10000000};
 
     explicit TZyGen4LFM(TZyGen4Channel* channel);
     virtual ~TZyGen4LFM() = default;
@@ -24,7 +24,7 @@ class TZyGen4LFM {
     // Top frequency in kHz; values below the channel's Frequency are ignored.
     int FreqTop() const { return FreqTop_; }
     void SetFreqTop(int v);
-    // Times in µs, 10 … 10000000; others fire OnParamValueError (code 11).
+    // Times in µs, kTimeRange.
     int Tinc0() const { return Tinc0_; }
     void SetTinc0(int v);
     int Tinc1() const { return Tinc1_; }
@@ -35,8 +35,8 @@ class TZyGen4LFM {
     void SetTdec1(int v);
 
     TZyGen4Channel* Channel() const { return channel_; }
-    // True for 10 ≤ value ≤ 10000000; otherwise fires OnParamValueError with
-    // code 11 and returns false.
+    // True within kTimeRange; otherwise fires OnParamValueError with code 11
+    // and returns false.
     bool CheckTimeRange(double value);
 
     // --- Mode algorithms ------------------------------------------------------

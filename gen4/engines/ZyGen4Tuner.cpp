@@ -18,27 +18,20 @@ TZyGen4Tuner::~TZyGen4Tuner() {
 }
 
 void TZyGen4Tuner::SetType(TZyGen4AFPModes v) {
-    if (v == Type_) return;
-    Type_ = v;
-    channel_->UpdateMode();
+    SetAndUpdate(channel_, Type_, v, kAnyValue);
 }
 
 void TZyGen4Tuner::SetScale(int v) {
-    if (v == Scale_) return;
-    Scale_ = v;
-    channel_->UpdateMode();
+    SetAndUpdate(channel_, Scale_, v, kAnyValue);
 }
 
+// The polling settings restart the timer instead of a whole cycle.
 void TZyGen4Tuner::SetADCTimerInterval(int v) {
-    if (v == ADCTimerInterval_ || v < 0) return;
-    ADCTimerInterval_ = v;
-    UpdateADCTimer();
+    SetEngineValue(ADCTimerInterval_, v, kADCTimerIntervalRange, [this] { UpdateADCTimer(); });
 }
 
 void TZyGen4Tuner::SetADCTimerEnabled(bool v) {
-    if (v == ADCTimerEnabled_) return;
-    ADCTimerEnabled_ = v;
-    UpdateADCTimer();
+    SetEngineValue(ADCTimerEnabled_, v, kAnyValue, [this] { UpdateADCTimer(); });
 }
 
 void TZyGen4Tuner::UpdateADCTimer() {

@@ -4,6 +4,7 @@
 
 #include "gen4/ZyGen4Cmd.h"
 #include "gen4/ZyGen4Types.h"
+#include "gen4/engines/EngineSetter.h"
 #include "platform/TimerHost.h"
 
 class TZyGen4Channel;
@@ -15,6 +16,9 @@ class TZyGen4FileWriter;
 // a timer and reports it through the generator's OnADCTimer.
 class TZyGen4Tuner {
   public:
+    // Accepted polling periods in ms; setters ignore others silently.
+    static constexpr TRange<int> kADCTimerIntervalRange{0, INT32_MAX};
+
     explicit TZyGen4Tuner(TZyGen4Channel* channel);
     // Stops the polling timer.
     virtual ~TZyGen4Tuner();
@@ -31,7 +35,7 @@ class TZyGen4Tuner {
     unsigned ADCValue() const { return ADCValue_; }
     bool ADCTimerEnabled() const { return ADCTimerEnabled_; }
     void SetADCTimerEnabled(bool v);
-    // Polling period in ms; negative values are ignored.
+    // Polling period in ms, kADCTimerIntervalRange.
     int ADCTimerInterval() const { return ADCTimerInterval_; }
     void SetADCTimerInterval(int v);
 

@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -11,6 +12,7 @@
 
 #include "cli/CliOptions.h"
 #include "cli/CliRunner.h"
+#include "gen4/engines/ZyGen4DDSMod.h"
 #include "sim/VirtualInstrument.h"
 #include "tests/unit/cli/CliRun.h"
 
@@ -229,7 +231,22 @@ TEST(Zygen4, ExitClosesTheLinkWithoutResetButActiveOffResets) {
 TEST(Zygen4, HelpListsEveryPropertyAndVersionPrintsTheNumber) {
     CliRun help({"--help"});
     EXPECT_EQ(help.status, 0);
-    EXPECT_NE(help.out.find("  ChB.DDSMod.ReadingsCntMin\n"), std::string::npos);
+    // Each line: the path, " *" when read-only, and the range the setter
+    // accepts where it has one, the same numbers as the engine's constant.
+    auto line = [&help](const std::string& path) {
+        for (const std::string& l : help.OutLines()) {
+            std::istringstream words(l);
+            std::string first;
+            if (words >> first && first == path) return l.substr(2);
+        }
+        return std::string("(missing)");
+    };
+    const auto& count = TZyGen4DDSMod::kReadingsCntMinRange;
+    EXPECT_THAT(
+        line("ChB.DDSMod.ReadingsCntMin"),
+        testing::EndsWith(" " + std::to_string(count.lo) + ".." + std::to_string(count.hi)));
+    EXPECT_THAT(line("ChA.DDSMod.Fm"), testing::EndsWith(" 200..1500000"));
+    EXPECT_EQ(line("ChA.DDSMod.Mode"), "ChA.DDSMod.Mode");
     EXPECT_NE(help.out.find("  ChA.Tuner.ADCValue *\n"), std::string::npos);
     CliRun version({"--version"});
     EXPECT_EQ(version.status, 0);

@@ -1,4 +1,6 @@
 #include <cmath>
+#include <functional>
+#include <optional>
 #include <set>
 #include <string>
 #include <utility>
@@ -244,131 +246,228 @@ TEST_F(GenFixture, TunerPollsOnlyWhileTuningOnALiveLink) {
     EXPECT_FALSE(tuner.ADCTimerRunning());
 }
 
-// Engine setters: unchanged or refused values start no cycle; accepted ones do.
-TEST_F(GenFixture, EngineSettersRangesAndUpdates) {
-    std::vector<std::pair<TZyGen4Parameters, double>> errors;
+// Engine setters at each end of their ranges: the first value refused starts
+// no cycle and keeps the old value (reporting it where the setter reports);
+// the last value accepted is stored and starts one cycle; setting it again
+// starts none.
+TEST_F(GenFixture, EngineSettersTakeTheirRangesAndUpdateOnce) {
+    using TIM = TZyGen4IntModulation;
+    using TD = TZyGen4DDSMod;
+    using TL = TZyGen4LFM;
+    using TTu = TZyGen4Tuner;
+    TIM& im = *B().IntModulation();
+    TD& dm = *B().DDSMod();
+    TL& lfm = *B().LFM();
+    TTu& tu = *B().Tuner();
+    const double phaseBelow360 = std::nextafter(360.0, 0.0);
+    struct TRow {
+        const char* property;
+        std::function<void(double)> set;
+        std::function<double()> get;
+        double lastAccepted, firstRefused;
+        std::optional<TZyGen4Parameters> reported;  // the code OnParamValueError gets
+        bool cycles = true;                         // false: only the timer restarts
+    };
+    // Each property's top end first, so that its bottom end is a change too.
+    const TRow rows[] = {
+        {"IntModulation.Fm",
+         [&](double v) { im.SetFm(static_cast<int>(v)); },
+         [&] { return im.Fm(); },
+         TIM::kFmRange.hi,
+         TIM::kFmRange.hi + 1.0,
+         {}},
+        {"IntModulation.Fm",
+         [&](double v) { im.SetFm(static_cast<int>(v)); },
+         [&] { return im.Fm(); },
+         TIM::kFmRange.lo,
+         TIM::kFmRange.lo - 1.0,
+         {}},
+        {"IntModulation.dA",
+         [&](double v) { im.SetdA(static_cast<int>(v)); },
+         [&] { return im.dA(); },
+         TIM::kdARange.hi,
+         TIM::kdARange.hi + 1.0,
+         {}},
+        {"IntModulation.dA",
+         [&](double v) { im.SetdA(static_cast<int>(v)); },
+         [&] { return im.dA(); },
+         TIM::kdARange.lo,
+         TIM::kdARange.lo - 1.0,
+         {}},
+        {"IntModulation.dF",
+         [&](double v) { im.SetdF(static_cast<int>(v)); },
+         [&] { return im.dF(); },
+         TIM::kdFRange.hi,
+         TIM::kdFRange.hi + 1.0,
+         {}},
+        {"IntModulation.dF",
+         [&](double v) { im.SetdF(static_cast<int>(v)); },
+         [&] { return im.dF(); },
+         TIM::kdFRange.lo,
+         TIM::kdFRange.lo - 1.0,
+         {}},
+        {"IntModulation.dPh",
+         [&](double v) { im.SetdPh(static_cast<int>(v)); },
+         [&] { return im.dPh(); },
+         TIM::kdPhRange.hi,
+         TIM::kdPhRange.hi + 1.0,
+         {}},
+        {"IntModulation.dPh",
+         [&](double v) { im.SetdPh(static_cast<int>(v)); },
+         [&] { return im.dPh(); },
+         TIM::kdPhRange.lo,
+         TIM::kdPhRange.lo - 1.0,
+         {}},
+        {"Tuner.ADCTimerInterval",
+         [&](double v) { tu.SetADCTimerInterval(static_cast<int>(v)); },
+         [&] { return tu.ADCTimerInterval(); },
+         TTu::kADCTimerIntervalRange.lo,
+         TTu::kADCTimerIntervalRange.lo - 1.0,
+         {},
+         false},
+        {"LFM.Tinc0", [&](double v) { lfm.SetTinc0(static_cast<int>(v)); },
+         [&] { return lfm.Tinc0(); }, TL::kTimeRange.hi, TL::kTimeRange.hi + 1.0, ZGP_LFMTime},
+        {"LFM.Tinc0", [&](double v) { lfm.SetTinc0(static_cast<int>(v)); },
+         [&] { return lfm.Tinc0(); }, TL::kTimeRange.lo, TL::kTimeRange.lo - 1.0, ZGP_LFMTime},
+        {"LFM.Tdec1", [&](double v) { lfm.SetTdec1(static_cast<int>(v)); },
+         [&] { return lfm.Tdec1(); }, TL::kTimeRange.hi, TL::kTimeRange.hi + 1.0, ZGP_LFMTime},
+        {"LFM.Tdec1", [&](double v) { lfm.SetTdec1(static_cast<int>(v)); },
+         [&] { return lfm.Tdec1(); }, TL::kTimeRange.lo, TL::kTimeRange.lo - 1.0, ZGP_LFMTime},
+        {"DDSMod.T1", [&](double v) { dm.SetT1(v); }, [&] { return dm.T1(); }, TD::kTimeRange.hi,
+         std::nextafter(TD::kTimeRange.hi, 1e9), ZGP_DDSModTime},
+        {"DDSMod.T4", [&](double v) { dm.SetT4(v); }, [&] { return dm.T4(); }, TD::kTimeRange.lo,
+         std::nextafter(TD::kTimeRange.lo, 0.0), ZGP_DDSModTime},
+        {"DDSMod.F1", [&](double v) { dm.SetF1(v); }, [&] { return dm.F1(); },
+         TZyGen4Channel::kMaxFrequency, std::nextafter(TZyGen4Channel::kMaxFrequency, 1e9),
+         ZGP_ChFrequency},
+        {"DDSMod.F1", [&](double v) { dm.SetF1(v); }, [&] { return dm.F1(); }, 0.0, -0.5,
+         ZGP_ChFrequency},
+        {"DDSMod.Ph2", [&](double v) { dm.SetPh2(v); }, [&] { return dm.Ph2(); }, phaseBelow360,
+         360.0, ZGP_ChPhase},
+        {"DDSMod.dF",
+         [&](double v) { dm.Set_dF(v); },
+         [&] { return dm.dF(); },
+         TD::kdFRange.hi,
+         std::nextafter(TD::kdFRange.hi, 1e9),
+         {}},
+        {"DDSMod.dF",
+         [&](double v) { dm.Set_dF(v); },
+         [&] { return dm.dF(); },
+         TD::kdFRange.lo,
+         -1e-9,
+         {}},
+        {"DDSMod.dPh",
+         [&](double v) { dm.Set_dPh(v); },
+         [&] { return dm.dPh(); },
+         TD::kdPhRange.hi,
+         std::nextafter(TD::kdPhRange.hi, 1e9),
+         {}},
+        {"DDSMod.dPh",
+         [&](double v) { dm.Set_dPh(v); },
+         [&] { return dm.dPh(); },
+         TD::kdPhRange.lo,
+         -1e-9,
+         {}},
+        {"DDSMod.Fm",
+         [&](double v) { dm.SetFm(v); },
+         [&] { return dm.Fm(); },
+         TD::kFmRange.hi,
+         std::nextafter(TD::kFmRange.hi, 1e9),
+         {}},
+        {"DDSMod.Fm",
+         [&](double v) { dm.SetFm(v); },
+         [&] { return dm.Fm(); },
+         TD::kFmRange.lo,
+         std::nextafter(TD::kFmRange.lo, 0.0),
+         {}},
+        {"DDSMod.ReadingsCntMin",
+         [&](double v) { dm.SetReadingsCntMin(static_cast<int>(v)); },
+         [&] { return dm.ReadingsCntMin(); },
+         TD::kReadingsCntMinRange.hi,
+         TD::kReadingsCntMinRange.hi + 1.0,
+         {}},
+        {"DDSMod.ReadingsCntMin",
+         [&](double v) { dm.SetReadingsCntMin(static_cast<int>(v)); },
+         [&] { return dm.ReadingsCntMin(); },
+         TD::kReadingsCntMinRange.lo,
+         TD::kReadingsCntMinRange.lo - 1.0,
+         {}},
+    };
+
+    std::vector<std::pair<TZyGen4Parameters, double>> reports;
     gen->OnParamValueError = [&](TZyGen4Channel*, TZyGen4Parameters param, double* value) {
-        errors.emplace_back(param, *value);
+        reports.emplace_back(param, *value);
     };
     int cycles = 0;
     gen->AfterUpdate = [&](TZyGen4*) { ++cycles; };
+    Connect();
+    for (const TRow& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.property << ", last accepted " << row.lastAccepted);
+        const double before = row.get();
+        cycles = 0;
+        reports.clear();
+        row.set(row.firstRefused);
+        EXPECT_EQ(row.get(), before);
+        EXPECT_EQ(cycles, 0);
+        using TReports = std::vector<std::pair<TZyGen4Parameters, double>>;
+        const TReports expected =
+            row.reported ? TReports{{*row.reported, row.firstRefused}} : TReports{};
+        EXPECT_EQ(reports, expected);
+
+        row.set(row.lastAccepted);
+        EXPECT_EQ(row.get(), row.lastAccepted);
+        EXPECT_EQ(cycles, row.cycles && before != row.lastAccepted ? 1 : 0);
+        cycles = 0;
+        row.set(row.lastAccepted);
+        EXPECT_EQ(cycles, 0);
+        EXPECT_EQ(reports, expected);
+    }
+}
+
+// The setters without a range: a change starts one cycle, the same value
+// none, and the few values a setter refuses are dropped silently.
+TEST_F(GenFixture, EngineSettersWithoutARangeUpdateOnChange) {
+    int cycles = 0;
+    gen->AfterUpdate = [&](TZyGen4*) { ++cycles; };
+    gen->OnParamValueError = [](TZyGen4Channel*, TZyGen4Parameters, double*) {
+        ADD_FAILURE() << "no value here is reported";
+    };
     Connect();
     auto updates = [&](auto change) {
         cycles = 0;
         change();
         return cycles;
     };
-
     TZyGen4IntModulation& im = *B().IntModulation();
-    EXPECT_EQ(updates([&] {
-                  im.SetFm(0);
-                  im.SetFm(20001);
-                  im.SetFm(1000);
-              }),
-              0);
-    EXPECT_EQ(updates([&] {
-                  im.SetdA(101);
-                  im.SetdA(-1);
-                  im.SetdPh(-1);
-                  im.SetdPh(181);
-              }),
-              0);
-    EXPECT_EQ(updates([&] {
-                  im.SetdF(2000001);
-                  im.SetType(ZGAFPms_freq);
-              }),
-              0);
-    EXPECT_EQ(updates([&] {
-                  im.SetFm(20000);
-                  im.SetdA(0);
-                  im.SetdF(2000000);
-                  im.SetdPh(180);
-              }),
-              4);
+    TZyGen4DDSMod& dm = *B().DDSMod();
+    TZyGen4ExtModulation& em = *B().ExtModulation();
+    TZyGen4LFM& lfm = *B().LFM();
+
     EXPECT_EQ(updates([&] { im.SetCC(2); }), 1);  // refused by the table, update anyway
     EXPECT_EQ(im.GetCC(), 0.5);
     EXPECT_EQ(updates([&] {
                   im.SetCC(0.5);
                   im.SetMathFuncType(ZMFT_sin);
-              }),
-              0);
-    EXPECT_EQ(updates([&] {
-                  im.SetCC(0.25);
-                  im.SetMathFuncType(ZMFT_rect);
-              }),
-              2);
-    EXPECT_EQ(im.GetMathFuncType(), ZMFT_rect);
-
-    TZyGen4LFM& lfm = *B().LFM();
-    EXPECT_EQ(updates([&] {
-                  lfm.SetTinc0(5);
-                  lfm.SetTdec1(10000001);
-                  lfm.SetTinc0(0);
-              }),
-              0);  // 0 is the stored value: not even checked
-    EXPECT_EQ(updates([&] {
-                  lfm.SetTinc0(10);
-                  lfm.SetTinc1(10000000);
-                  lfm.SetTdec0(1000);
-              }),
-              3);
-
-    TZyGen4DDSMod& dm = *B().DDSMod();
-    EXPECT_EQ(updates([&] {
-                  dm.SetT1(10);
-                  dm.SetT4(1300001);
-                  dm.SetT2(1000);
-              }),
-              0);
-    EXPECT_EQ(updates([&] {
-                  dm.SetF1(200001);
-                  dm.SetPh2(360);
-                  dm.SetType(ZGAFPms_ampl);
-              }),
-              0);
-    EXPECT_EQ(updates([&] {
-                  dm.SetFm(199);
-                  dm.Set_dF(-1);
-                  dm.Set_dPh(181);
-              }),
-              0);
-    EXPECT_EQ(updates([&] {
-                  dm.SetReadingsCntMin(15);
-                  dm.SetReadingsCntMin(1025);
+                  im.SetType(ZGAFPms_freq);
+                  em.SetScale(0);
+                  em.SetType(ZGAFPms_freq);
+                  dm.SetType(ZGAFPms_ampl);  // amplitude keying does not exist
+                  lfm.SetTinc0(0);           // the stored value: not even checked
               }),
               0);
     EXPECT_EQ(dm.Type(), ZGAFPms_freq);
     EXPECT_EQ(updates([&] {
-                  dm.SetT1(20);
-                  dm.SetF4(200000);
-                  dm.SetPh4(0);
-                  dm.SetFm(1500000);
-              }),
-              4);
-    EXPECT_EQ(updates([&] {
+                  im.SetCC(0.25);
+                  im.SetMathFuncType(ZMFT_rect);
                   dm.SetUseExtTimes(true);
                   dm.SetType(ZGAFPms_phase);
-              }),
-              2);
-
-    TZyGen4ExtModulation& em = *B().ExtModulation();
-    EXPECT_EQ(updates([&] {
-                  em.SetScale(0);
-                  em.SetType(ZGAFPms_freq);
-              }),
-              0);
-    EXPECT_EQ(updates([&] {
                   em.SetScale(300);
                   em.SetType(ZGAFPms_phase);
               }),
-              2);
+              6);
+    EXPECT_EQ(im.GetMathFuncType(), ZMFT_rect);
     EXPECT_EQ(em.GetTypeAsInt(), 2);
-
-    using Errors = std::vector<std::pair<TZyGen4Parameters, double>>;
-    EXPECT_EQ(errors, (Errors{{ZGP_LFMTime, 5},
-                              {ZGP_LFMTime, 10000001},
-                              {ZGP_DDSModTime, 10},
-                              {ZGP_DDSModTime, 1300001},
-                              {ZGP_ChFrequency, 200001},
-                              {ZGP_ChPhase, 360}}));
+    // The sweep's top follows the carrier: below it is dropped silently.
+    EXPECT_EQ(updates([&] { lfm.SetFreqTop(static_cast<int>(B().Frequency()) - 1); }), 0);
+    EXPECT_EQ(updates([&] { lfm.SetFreqTop(static_cast<int>(B().Frequency()) + 1); }), 1);
 }
