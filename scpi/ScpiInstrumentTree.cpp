@@ -10,6 +10,7 @@
 #include "gen4/engines/ZyGen4DDSMod.h"
 #include "gen4/engines/ZyGen4ExtModulation.h"
 #include "gen4/engines/ZyGen4IntModulation.h"
+#include "gen4/engines/ZyGen4LFM.h"
 #include "gen4/engines/ZyGen4Tuner.h"
 #include "props/PropertyTable.h"
 #include "scpi/ScpiArgs.h"
@@ -162,6 +163,9 @@ TPropertyValue Enum(int32_t value) {
     return v;
 }
 
+// The internal modulation engine, whose limits the AM, FM and PM settings take.
+using TIM = TZyGen4IntModulation;
+
 // AM, FM or PM: internal modulation or the external input acting on one
 // carrier parameter.
 void Modulation(TScpiTree& tree, const std::string& name, TZyGen4AFPModes type) {
@@ -201,8 +205,8 @@ void Modulation(TScpiTree& tree, const std::string& name, TZyGen4AFPModes type) 
              });
     Choice(tree, (base + ":INTernal:FUNCtion").c_str(), "@.IntModulation.MathFuncType",
            {{"SINusoid", ZMFT_sin}, {"TRIangle", ZMFT_triangle}, {"SQUare", ZMFT_rect}});
-    Number(tree, (base + ":INTernal:FREQuency").c_str(), "@.IntModulation.Fm", ukHertz, 0, 1,
-           20000);
+    Number(tree, (base + ":INTernal:FREQuency").c_str(), "@.IntModulation.Fm", ukHertz, 0,
+           TIM::kFmRange.lo, TIM::kFmRange.hi);
 }
 
 void Keying(TScpiTree& tree, const std::string& name, TZyGen4AFPModes type) {
@@ -218,7 +222,10 @@ void Keying(TScpiTree& tree, const std::string& name, TZyGen4AFPModes type) {
         });
     Choice(tree, (base + ":MODE").c_str(), "@.DDSMod.Mode",
            {{"BINary", ZGTMs_BxSK}, {"QUATernary", ZGTMs_QxSK}, {"USER", ZGTMs_User}});
-    Number(tree, (base + ":TIME&").c_str(), "@.DDSMod.T&", ukSecond, 9, 20e-9, 1.3e-3);
+    // Hold times in ns.
+    Number(tree, (base + ":TIME&").c_str(), "@.DDSMod.T&", ukSecond, 9,
+           ScaleByPow10(TZyGen4DDSMod::kTimeRange.lo, -9),
+           ScaleByPow10(TZyGen4DDSMod::kTimeRange.hi, -9));
 }
 
 // A mode with nothing to choose but on or off.
@@ -274,17 +281,23 @@ void AddOutputAndCarrier(TScpiTree& tree) {
 
 void AddModes(TScpiTree& tree) {
     Modulation(tree, "AM", ZGAFPms_ampl);
-    Number(tree, "[SOURce#:]AM:DEPTh", "@.IntModulation.dA", ukPercent, 0, 0, 100);
+    Number(tree, "[SOURce#:]AM:DEPTh", "@.IntModulation.dA", ukPercent, 0, TIM::kdARange.lo,
+           TIM::kdARange.hi);
     Modulation(tree, "FM", ZGAFPms_freq);
-    Number(tree, "[SOURce#:]FM:DEViation", "@.IntModulation.dF", ukHertz, 0, 0, 2e6);
+    Number(tree, "[SOURce#:]FM:DEViation", "@.IntModulation.dF", ukHertz, 0, TIM::kdFRange.lo,
+           TIM::kdFRange.hi);
     Modulation(tree, "PM", ZGAFPms_phase);
-    Number(tree, "[SOURce#:]PM:DEViation", "@.IntModulation.dPh", ukDegree, 0, 0, 180);
+    Number(tree, "[SOURce#:]PM:DEViation", "@.IntModulation.dPh", ukDegree, 0, TIM::kdPhRange.lo,
+           TIM::kdPhRange.hi);
 
     PlainMode(tree, "[SOURce#:]SWEep[:STATe]", ZGMdC_LFM);
-    Number(tree, "[SOURce#:]SWEep:TIME:RISE", "@.LFM.Tinc0", ukSecond, 6, 10e-6, 10);
-    Number(tree, "[SOURce#:]SWEep:TIME:HIGH", "@.LFM.Tinc1", ukSecond, 6, 10e-6, 10);
-    Number(tree, "[SOURce#:]SWEep:TIME:FALL", "@.LFM.Tdec0", ukSecond, 6, 10e-6, 10);
-    Number(tree, "[SOURce#:]SWEep:TIME:LOW", "@.LFM.Tdec1", ukSecond, 6, 10e-6, 10);
+    // Sweep times in µs.
+    const double minSweep = ScaleByPow10(TZyGen4LFM::kTimeRange.lo, -6);
+    const double maxSweep = ScaleByPow10(TZyGen4LFM::kTimeRange.hi, -6);
+    Number(tree, "[SOURce#:]SWEep:TIME:RISE", "@.LFM.Tinc0", ukSecond, 6, minSweep, maxSweep);
+    Number(tree, "[SOURce#:]SWEep:TIME:HIGH", "@.LFM.Tinc1", ukSecond, 6, minSweep, maxSweep);
+    Number(tree, "[SOURce#:]SWEep:TIME:FALL", "@.LFM.Tdec0", ukSecond, 6, minSweep, maxSweep);
+    Number(tree, "[SOURce#:]SWEep:TIME:LOW", "@.LFM.Tdec1", ukSecond, 6, minSweep, maxSweep);
 
     Keying(tree, "FSKey", ZGAFPms_freq);
     Number(tree, "[SOURce#:]FSKey:FREQuency&", "@.DDSMod.F&", ukHertz, -3, 0,
