@@ -103,6 +103,10 @@ void TDMmain::DataModuleCreate(const std::string& optionsFileName) {
     RefFreqOption = rep->AddAppDblOption(this, "Gen", "RefFreq", 25.0);
     FreqScaleOption = rep->AddAppIntOption(this, "Gen", "FreqScale", 16);
     UseExtFreqOption = rep->AddAppBoolOption(this, "Gen", "UseExtFreq", false);
+    // A clock of 0 MHz would silence the instrument, and only the low byte of
+    // the multiplier reaches it: the file's values are kept to what works.
+    RefFreqOption->SetLimits(kMinRefFreq, kMaxRefFreq);
+    FreqScaleOption->SetLimits(TZyGen4::kMinFreqScale, TZyGen4::kMaxFreqScale);
     rep->LoadOptions();
     ApplyGenOptions();
 }
@@ -141,9 +145,15 @@ void TDMmain::ZyGenAfterUpdate(TZyGen4*) {
 }
 
 void TDMmain::ZyGenChangeActiveState(TZyGen4*) {
-    if (ChAFrame && ChBFrame && !zyGen_->GetActive()) {
-        ChAFrame->UpdateLinkState();
-        ChBFrame->UpdateLinkState();
+    if (ChAFrame && ChBFrame) {
+        if (!zyGen_->GetActive()) {
+            ChAFrame->UpdateLinkState();
+            ChBFrame->UpdateLinkState();
+        }
+        // An inactive generator raises no AfterUpdate, and connecting with the
+        // automatic update off runs none: the panels' enabling follows here.
+        ChAFrame->SyncControlStates();
+        ChBFrame->SyncControlStates();
     }
     if (OnActiveStateChanged) OnActiveStateChanged();
 }

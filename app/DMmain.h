@@ -43,6 +43,11 @@ class TDMmain : public QObject, public TComponent {
     TZyGen4* ZyGen() const { return zyGen_.get(); }
     TZyAppOptionsRepository* ZyAppOptionsRep() const { return zyAppOptionsRep_.get(); }
 
+    // The reference frequencies the options take, in MHz: above 0, within
+    // what the reference edit holds (three whole digits, six decimals).
+    static constexpr double kMinRefFreq = 0.000001;
+    static constexpr double kMaxRefFreq = 999.999999;
+
     // Fields.
     uint32_t HelpCookie = 0;
     TZyAppBoolOption* AutoConnectOption = nullptr;

@@ -203,7 +203,7 @@ void TZyGen4::SetRefFreq(double v) {
 
 void TZyGen4::SetFreqScale(int v) {
     if (!useExtRefFreq_ || v == freqScale_) return;
-    freqScale_ = v >= 4 ? v : 0;
+    freqScale_ = v >= kMinFreqScale ? v : 0;
     CalcGenFreq();
 }
 

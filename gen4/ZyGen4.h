@@ -43,6 +43,10 @@ class TZyGen4 : public TComponent {
     // DDS clock with the internal reference: 25 MHz × 16.
     static constexpr double kIntRefFreq = 25.0;
     static constexpr int kIntFreqScale = 16;
+    // Multipliers of an external reference the instrument can run on: it
+    // takes only the low byte, and below 4 the setter stores 0.
+    static constexpr int kMinFreqScale = 4;
+    static constexpr int kMaxFreqScale = 255;
 
     TZyGen4(TComponent* Owner, TUsbDriver& driver, TTickSource& ticks, TTimerHost& timers);
     // Resets the instrument and closes the link; never throws.

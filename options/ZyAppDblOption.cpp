@@ -16,7 +16,19 @@ void TZyAppDblOption::ReSaveDefault() {
 }
 
 void TZyAppDblOption::Load() {
-    if (AppOptionsRepository()) SetValue(IniReadDbl(GetDefValue()));
+    if (!AppOptionsRepository()) return;
+    const double value = IniReadDbl(GetDefValue());
+    SetValue(WithinLimits(value) ? value : GetDefValue());
+}
+
+void TZyAppDblOption::SetLimits(double minValue, double maxValue) {
+    minValue_ = minValue;
+    maxValue_ = maxValue;
+}
+
+bool TZyAppDblOption::WithinLimits(double value) const {
+    // Comparisons with NaN are false, and infinities lie beyond any limit.
+    return value >= minValue_ && value <= maxValue_;
 }
 
 void TZyAppDblOption::SetValue(double value) {

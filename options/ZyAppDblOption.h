@@ -1,5 +1,6 @@
 #pragma once
 
+#include <limits>
 #include <string>
 
 #include "options/ZyAppOption.h"
@@ -23,7 +24,18 @@ class TZyAppDblOption : public TZyAppOption {
     double Value() const { return GetValue(); }
     double DefValue() const { return GetDefValue(); }
 
+    // The values the option may take. A value read from the file that is no
+    // finite number or lies outside them is replaced by the default: the
+    // file reads "abc" as 0, which no limit makes a meaningful value. Every
+    // finite number until set.
+    void SetLimits(double minValue, double maxValue);
+    double MinValue() const { return minValue_; }
+    double MaxValue() const { return maxValue_; }
+    bool WithinLimits(double value) const;
+
   private:
     double value_;
     double defValue_;
+    double minValue_ = -std::numeric_limits<double>::max();
+    double maxValue_ = std::numeric_limits<double>::max();
 };

@@ -1,5 +1,7 @@
 #include "options/ZyAppIntOption.h"
 
+#include <algorithm>
+
 TZyAppIntOption::TZyAppIntOption(TComponent* owner, std::string sectionName, std::string identName,
                                  int defValue)
     : TZyAppOption(owner, std::move(sectionName), std::move(identName)),
@@ -16,7 +18,13 @@ void TZyAppIntOption::ReSaveDefault() {
 }
 
 void TZyAppIntOption::Load() {
-    if (AppOptionsRepository()) SetValue(IniReadInt(GetDefValue()));
+    if (AppOptionsRepository())
+        SetValue(std::clamp(IniReadInt(GetDefValue()), minValue_, maxValue_));
+}
+
+void TZyAppIntOption::SetLimits(int minValue, int maxValue) {
+    minValue_ = minValue;
+    maxValue_ = maxValue;
 }
 
 void TZyAppIntOption::SetValue(int value) {

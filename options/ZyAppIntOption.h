@@ -1,5 +1,6 @@
 #pragma once
 
+#include <climits>
 #include <string>
 
 #include "options/ZyAppOption.h"
@@ -23,7 +24,15 @@ class TZyAppIntOption : public TZyAppOption {
     int Value() const { return GetValue(); }
     int DefValue() const { return GetDefValue(); }
 
+    // The values the option may take; a value read from the file outside
+    // them is brought to the nearer limit. Every int until set.
+    void SetLimits(int minValue, int maxValue);
+    int MinValue() const { return minValue_; }
+    int MaxValue() const { return maxValue_; }
+
   private:
     int value_;
     int defValue_;
+    int minValue_ = INT_MIN;
+    int maxValue_ = INT_MAX;
 };

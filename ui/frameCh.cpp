@@ -344,6 +344,11 @@ void TframeCh::ShowCarrier() {
 }
 
 void TframeCh::SyncWithChannel() {
+    SyncControlStates();
+    SyncModePages(Channel->Mode());
+}
+
+void TframeCh::SyncControlStates() {
     EnableCarrierEdits(true);
     const TZyGen4ModesCommon mode = Channel->Mode();
     const bool on = mode != ZGMdC_off;
@@ -384,7 +389,10 @@ void TframeCh::SyncWithChannel() {
         pgCtrlChModes->setEnabled(true);
     }
     if (mode == ZGMdC_LFM) edtFreq->setEnabled(false);
-    SyncModePages(mode);
+    // The tuning input's reading is shown only while the channel is tuned.
+    const bool tuning = mode == ZGMdC_tuning;
+    lblADCparam->setVisible(tuning);
+    edtADCvalue->setVisible(tuning);
 }
 
 void TframeCh::EnableCarrierEdits(bool enable) {

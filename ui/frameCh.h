@@ -80,6 +80,10 @@ class TframeCh : public QFrame, public TComponent {
     void ApplyColors(bool reload);
     void UpdateLinkState();
     void SyncWithChannel();
+    // The part of SyncWithChannel that enables, shows and ticks controls by
+    // the channel's mode, leaving every value shown as it is; the data module
+    // runs it when the link goes down or comes back, which raises no update.
+    void SyncControlStates();
     void ShowCarrier();
     void ShowADCValue();
     void SelectIntModMode();
@@ -148,7 +152,7 @@ class TframeCh : public QFrame, public TComponent {
     void InitModePages();
     // ApplyToChannel's step 6, by the channel's mode.
     void ApplyModePage(int32_t mode);
-    // SyncWithChannel's page steps (tuning reading, readings counter).
+    // SyncWithChannel's page step: the readings counter.
     void SyncModePages(int32_t mode);
 
     void BuildLayout();

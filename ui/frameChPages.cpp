@@ -93,9 +93,6 @@ void TframeCh::ApplyModePage(int32_t mode) {
 }
 
 void TframeCh::SyncModePages(int32_t mode) {
-    const bool tuning = mode == ZGMdC_tuning;
-    lblADCparam->setVisible(tuning);
-    edtADCvalue->setVisible(tuning);
     pageIntMod->ShowReadingsCount(static_cast<TZyGen4ModesCommon>(mode));
 }
 

@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPalette>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -19,10 +20,11 @@
 #include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
 #include <QWhatsThis>
-#include <climits>
+#include <algorithm>
 #include <cmath>
 
 #include "app/DMmain.h"
+#include "app/MessageBox.h"
 #include "app/ZyApplication.h"
 #include "gen4/ZyGen4.h"
 #include "options/ZyAppBoolOption.h"
@@ -117,9 +119,9 @@ TfrmOptions::TfrmOptions(TDMmain* dm, QWidget* parent) : QDialog(parent), dm_(dm
     AddRowLabel(clock, 1, QStringLiteral("Множитель"), grpBox_RefFreq);
     edtFreqScale = new QSpinBox(grpBox_RefFreq);
     edtFreqScale->setObjectName(QStringLiteral("edtFreqScale"));
-    // Whole numbers from 4 up; a smaller entry is raised to 4. The top is only
-    // the widget's limit: every multiplier the recomputation gives fits.
-    edtFreqScale->setRange(4, INT_MAX);
+    // Whole numbers from 4 to 255 (the option's limits); an entry outside is
+    // brought to the nearer one.
+    edtFreqScale->setRange(dm_->FreqScaleOption->MinValue(), dm_->FreqScaleOption->MaxValue());
     edtFreqScale->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
     edtFreqScale->setKeyboardTracking(false);
     clock->addWidget(edtFreqScale, 1, 1);
@@ -208,7 +210,7 @@ TfrmOptions::TfrmOptions(TDMmain* dm, QWidget* parent) : QDialog(parent), dm_(dm
             [this] { SafeCall([this] { edtFreqScalePropertiesChange(); }); });
     connect(btnOK, &QPushButton::clicked, this, [this] {
         btnOKClick();
-        accept();
+        SafeCall([this] { accept(); });
     });
     connect(btnCancel, &QPushButton::clicked, this, [this] {
         btnCancelClick();
@@ -324,9 +326,7 @@ void TfrmOptions::ChBox_gen_UseExtRefFreqPropertiesChange() {
 int TfrmOptions::FreqScaleFor(double f) {
     double k = std::nearbyint(400.0 / f);  // the default rounding: half to even
     if (f * k > 410.0) k -= 1.0;
-    if (!(k >= 4.0)) k = 4.0;
-    if (k > static_cast<double>(INT_MAX)) k = static_cast<double>(INT_MAX);
-    return static_cast<int>(k);
+    return static_cast<int>(std::clamp<double>(k, TZyGen4::kMinFreqScale, TZyGen4::kMaxFreqScale));
 }
 
 void TfrmOptions::edt_RefFreqPropertiesEditValueChanged() {
@@ -347,6 +347,25 @@ void TfrmOptions::ShowResultFreq() {
 }
 
 void TfrmOptions::btnOKClick() {}
+
+bool TfrmOptions::RefFreqAcceptable() const {
+    const QString text = FixDecimalSeparator(edt_RefFreq->text(), DecimalSeparator());
+    bool ok = false;
+    const double f = QLocale().toDouble(text, &ok);
+    return ok && dm_->RefFreqOption->WithinLimits(f);
+}
+
+void TfrmOptions::accept() {
+    if (!RefFreqAcceptable()) {
+        TMessageBox::Show(this,
+                          QStringLiteral("Опорная частота должна быть больше 0 МГц.\nИсправьте "
+                                         "значение в поле \"Опорная частота\"."),
+                          windowTitle(), miError, mbOK);
+        if (edt_RefFreq->isEnabled()) edt_RefFreq->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    QDialog::accept();
+}
 
 void TfrmOptions::btnCancelClick() {}
 

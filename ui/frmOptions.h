@@ -40,8 +40,8 @@ class TfrmOptions : public QDialog {
     void StoreToOptions(bool save);
 
     // The multiplier chosen for a reference frequency `f` in MHz: 400 / f
-    // rounded half to even, one less when the clock would exceed 410 MHz, at
-    // least 4. `f` must be positive.
+    // rounded half to even, one less when the clock would exceed 410 MHz,
+    // within 4 … 255. `f` must be positive.
     static int FreqScaleFor(double f);
 
     // Handlers.
@@ -88,11 +88,16 @@ class TfrmOptions : public QDialog {
 
     static constexpr int HelpContext = 2010;
 
+    // Closes with OK only while the reference frequency is a number the
+    // clock can run on (the option's limits); otherwise says so and stays.
+    void accept() override;
+
   protected:
     void keyPressEvent(QKeyEvent* event) override;
     bool event(QEvent* event) override;
 
   private:
+    bool RefFreqAcceptable() const;
     void ShowResultFreq();
     // The page "Удалённое управление" and its options (frmOptionsRemote.cpp).
     void BuildRemotePage();

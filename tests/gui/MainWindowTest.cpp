@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <functional>
 
 #include <QAction>
 #include <QCheckBox>
@@ -13,6 +14,7 @@
 #include "options/ZyAppOptionsRepository.h"
 #include "tests/fixtures/GuiFixture.h"
 #include "ui/MaskEdit.h"
+#include "ui/chPageExtMod.h"
 
 namespace {
 
@@ -147,6 +149,77 @@ TEST_F(MainWindowTest, OutputKeysNeedAConnection) {
     EXPECT_EQ(Gen()->ChA()->Mode(), ZGMdC_off);
 }
 
+// An inactive generator raises no update event, yet the panels must show the
+// instrument's state after a disconnect: nothing stays disabled, ticked or
+// shown that belonged to the mode the link took away.
+TEST_F(MainWindowTest, PanelsFollowADisconnect) {
+    struct {
+        const char* name;
+        std::function<void()> drive;  // connected, before the disconnect
+        std::function<void()> after;  // disconnected
+        std::function<void()> check;
+    } cases[] = {
+        {"channel A drives both from input 1",
+         [this] {
+             A()->actCh_SetMode->trigger();
+             A()->cmbBoxChMode->setCurrentIndex(TframeCh::miExtMod);
+             A()->pageExtMod->cmbBox_ExtModBy->setCurrentIndex(TchPageExtMod::piFreq);
+             A()->pageExtMod->chBox_ExtModAB1->click();
+             ASSERT_EQ(Gen()->ChB()->Mode(), ZGMdC_ExtModulationAB1);
+             ASSERT_FALSE(B()->cmbBoxChMode->isEnabled());
+             ASSERT_FALSE(B()->edtFreq->isEnabled());
+         },
+         nullptr,
+         [this] {
+             EXPECT_TRUE(B()->cmbBoxChMode->isEnabled());
+             EXPECT_TRUE(B()->pgCtrlChModes->isEnabled());
+             EXPECT_TRUE(B()->edtFreq->isEnabled());
+             EXPECT_FALSE(A()->chBox_ChOpen->isChecked());
+             EXPECT_FALSE(A()->pageExtMod->chBox_ExtModAB1->isChecked());
+         }},
+        {"channel B sweeping, then no mode",
+         [this] {
+             B()->actCh_SetMode->trigger();
+             B()->cmbBoxChMode->setCurrentIndex(TframeCh::miLFM);
+             ASSERT_FALSE(B()->edtFreq->isEnabled());
+         },
+         [this] { B()->cmbBoxChMode->setCurrentIndex(TframeCh::miNone); },
+         [this] { EXPECT_TRUE(B()->edtFreq->isEnabled()); }},
+        {"channel A tuned",
+         [this] {
+             A()->actCh_SetMode->trigger();
+             A()->cmbBoxChMode->setCurrentIndex(TframeCh::miTuning);
+             ASSERT_FALSE(A()->edtADCvalue->isHidden());
+         },
+         nullptr,
+         [this] {
+             EXPECT_TRUE(A()->edtADCvalue->isHidden());
+             EXPECT_TRUE(A()->lblADCparam->isHidden());
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Start();
+        Connect();
+        // Below full level: no overmodulation question on the way.
+        A()->edtAmpl->setEditText(QStringLiteral("-10"));
+        B()->edtAmpl->setEditText(QStringLiteral("-10"));
+        c.drive();
+        A()->edtPhase->setText(QStringLiteral("45"));  // typed, not yet sent
+        frm->SetGenActive(false);
+        if (c.after) c.after();
+        c.check();
+        for (TframeCh* f : {A(), B()}) {
+            EXPECT_FALSE(f->chBox_ChOpen->isChecked());
+            EXPECT_EQ(f->Channel->Mode(), ZGMdC_off);
+        }
+        // What the operator typed and chose stays.
+        EXPECT_EQ(A()->edtPhase->text(), "45");
+        EXPECT_TRUE(messages.empty());
+        Stop();
+    }
+}
+
 TEST_F(MainWindowTest, AutoConnectWithoutInstrumentReportsOnce) {
     WriteOptions("[Common]\nAutoConnect=1\n");
     driver.FailOpen(FT_DEVICE_NOT_FOUND);
@@ -236,6 +309,35 @@ TEST_F(MainWindowTest, StoredExternalClockIsIgnoredWithTheInternalReference) {
     Start();
     EXPECT_DOUBLE_EQ(Gen()->RefFreq(), 25.0);
     EXPECT_DOUBLE_EQ(Gen()->GenFreq(), 400.0);
+}
+
+// A hand-edited clock the instrument cannot run on: a reference that is no
+// number above 0 falls back to 25 MHz, a multiplier is kept within 4 … 255
+// (the instrument takes one byte), and the file is written back usable.
+TEST_F(MainWindowTest, StoredClockIsKeptToWhatTheInstrumentRunsOn) {
+    struct {
+        const char* refFreq;
+        const char* freqScale;
+        double refFreqUsed;
+        int freqScaleUsed;
+    } rows[] = {
+        {"abc", "999999999", 25.0, 255}, {"0", "2", 25.0, 4},      {"-5", "-1", 25.0, 4},
+        {"inf", "255", 25.0, 255},       {"12.5", "32", 12.5, 32},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.refFreq);
+        WriteOptions(std::string("[Common]\nAutoConnect=0\n[Gen]\nUseExtFreq=1\nRefFreq=") +
+                     row.refFreq + "\nFreqScale=" + row.freqScale + "\n");
+        Start();
+        EXPECT_DOUBLE_EQ(dm->RefFreqOption->Value(), row.refFreqUsed);
+        EXPECT_EQ(dm->FreqScaleOption->Value(), row.freqScaleUsed);
+        EXPECT_DOUBLE_EQ(Gen()->GenFreq(), row.refFreqUsed * row.freqScaleUsed);
+        Stop();
+        const std::string saved = ReadOptions();
+        EXPECT_NE(saved.find("FreqScale=" + std::to_string(row.freqScaleUsed)), std::string::npos)
+            << saved;
+    }
+    EXPECT_TRUE(messages.empty());
 }
 
 TEST_F(MainWindowTest, StartsWithTheStoredValues) {

@@ -83,7 +83,7 @@ TEST_F(OptionsDialogTest, CommittedReferenceFrequencyChoosesTheMultiplier) {
     };
     const Row rows[] = {
         {"25", 16, "400"},    {"30", 13, "390"}, {"24", 17, "408"}, {"41", 10, "410"},
-        {"41.5", 9, "373.5"}, {"100", 4, "400"}, {"150", 4, "600"}, {"0.5", 800, "400"},
+        {"41.5", 9, "373.5"}, {"100", 4, "400"}, {"150", 4, "600"}, {"0.5", 255, "127.5"},
     };
     frmOptions->ChBox_gen_UseExtRefFreq->setChecked(true);
     for (const Row& row : rows) {
@@ -98,6 +98,9 @@ TEST_F(OptionsDialogTest, CommittedReferenceFrequencyChoosesTheMultiplier) {
     EXPECT_EQ(frmOptions->lblGenFreq->text(), QStringLiteral("10"));
     frmOptions->edtFreqScale->setValue(2);
     EXPECT_EQ(frmOptions->edtFreqScale->value(), 4);
+    // The instrument takes one byte of the multiplier.
+    frmOptions->edtFreqScale->setValue(999999999);
+    EXPECT_EQ(frmOptions->edtFreqScale->value(), 255);
     EXPECT_TRUE(messages.empty());
 }
 
@@ -271,19 +274,58 @@ TEST_F(OptionsDialogTest, OkStoresAppliesSavesAndRecoloursBothPanels) {
     EXPECT_TRUE(file.contains(QStringLiteral("FreqScale=20")));
 }
 
-TEST_F(OptionsDialogTest, EmptyReferenceFrequencyAtOkStopsAfterTheFirstValues) {
+// A clock of 0 MHz would silence the instrument: OK is refused with a
+// message until the reference frequency is above 0, and nothing is stored.
+TEST_F(OptionsDialogTest, OkRefusedWhileTheReferenceIsNotAboveZero) {
     const std::string oldFile = ReadOptions();
-    const QColor oldPanel = PanelColor(frm->frameChA);
     WhenModal([this](QWidget*) {
         frmOptions->chBox_comn_AutoConnect->setChecked(true);
         frmOptions->ChBox_gen_UseExtRefFreq->setChecked(true);
-        frmOptions->edtFreqScale->setValue(20);
         Color("clrBox_clr_chA_Off")->SetColorValue(0x00FFFF);
-        frmOptions->edt_RefFreq->setText(QString());
+        for (const char* bad : {"", ",", "0", "0,000000"}) {
+            SCOPED_TRACE(bad);
+            messages.clear();
+            frmOptions->edt_RefFreq->setText(QString::fromLatin1(bad));
+            QTest::mouseClick(frmOptions->btnOK, Qt::LeftButton);
+            ASSERT_EQ(messages.size(), 1u);
+            EXPECT_EQ(messages[0].text,
+                      "Опорная частота должна быть больше 0 МГц.\n"
+                      "Исправьте значение в поле \"Опорная частота\".");
+            EXPECT_EQ(messages[0].icon, miError);
+            EXPECT_TRUE(frmOptions->isVisible());
+        }
+        QTest::mouseClick(frmOptions->btnCancel, Qt::LeftButton);
+    });
+    frm->act_OptionsSet->trigger();
+    EXPECT_FALSE(dm->AutoConnectOption->Value());
+    EXPECT_FALSE(dm->UseExtFreqOption->Value());
+    EXPECT_DOUBLE_EQ(dm->RefFreqOption->Value(), 25.0);
+    EXPECT_EQ(ReadOptions(), oldFile);
+
+    // With a usable reference the same OK goes through.
+    messages.clear();
+    WhenModal([this](QWidget*) {
+        frmOptions->ChBox_gen_UseExtRefFreq->setChecked(true);
+        frmOptions->edt_RefFreq->setText(QStringLiteral("0.5"));
         QTest::mouseClick(frmOptions->btnOK, Qt::LeftButton);
     });
-    messages.clear();
     frm->act_OptionsSet->trigger();
+    EXPECT_TRUE(messages.empty());
+    EXPECT_DOUBLE_EQ(dm->ZyGen()->RefFreq(), 0.5);
+}
+
+// Called directly, the store still stops at a text that is no number.
+TEST_F(OptionsDialogTest, EmptyReferenceFrequencyAtStoreStopsAfterTheFirstValues) {
+    const std::string oldFile = ReadOptions();
+    const QColor oldPanel = PanelColor(frm->frameChA);
+    frmOptions->LoadFromOptions(false);
+    frmOptions->chBox_comn_AutoConnect->setChecked(true);
+    frmOptions->ChBox_gen_UseExtRefFreq->setChecked(true);
+    frmOptions->edtFreqScale->setValue(20);
+    Color("clrBox_clr_chA_Off")->SetColorValue(0x00FFFF);
+    frmOptions->edt_RefFreq->setText(QString());
+    messages.clear();
+    SafeCall([this] { frmOptions->StoreToOptions(true); });
 
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].text, QStringLiteral("'' is not a valid floating point value"));
