@@ -54,9 +54,13 @@ int TchPageLFM::TimeInMicroSec(const TMaskEdit* edit) const {
 void TchPageLFM::ApplyOrdinary() {
     TZyGen4Channel* ch = Channel();
     TZyGen4LFM* lfm = ch->LFM();
-    lfm->SetFreqTop(
-        TruncToInt(TZyGen4::Conv_Value(StrToFloat(edtLFM_freqTop->text()), 1000000, 1000)));
+    const int top =
+        TruncToInt(TZyGen4::Conv_Value(StrToFloat(edtLFM_freqTop->text()), 1000000, 1000));
+    // The bottom (the carrier) goes first: the engine refuses a top below the
+    // carrier it holds, while a new carrier lifts a top below it. So a top and
+    // bottom typed below the old carrier are both kept.
     ch->Set_sinFrequency(TZyGen4::Conv_Value(StrToFloat(edtLFM_freqBot->text()), 1000000, 1000));
+    lfm->SetFreqTop(top);
     lfm->SetTinc0(TimeInMicroSec(edtLFM_incT0));
     lfm->SetTinc1(TimeInMicroSec(edtLFM_incT1));
     lfm->SetTdec0(TimeInMicroSec(edtLFM_decT0));

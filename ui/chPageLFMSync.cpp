@@ -36,8 +36,9 @@ void TchPageLFMSync::ApplySync() {
     const double delta = TZyGen4::Conv_Value(StrToFloat(edtLFM_freqDelta->text()), 1000000, 1000);
     TZyGen4LFM* lfm = ch->LFM();
     const TZyGen4LFM* source = other->LFM();
-    lfm->SetFreqTop(TruncToInt(source->FreqTop() + delta));
+    // The carrier before the top, as on the ordinary page.
     ch->Set_sinFrequency(other->Frequency() + delta);
+    lfm->SetFreqTop(TruncToInt(source->FreqTop() + delta));
     lfm->SetTinc0(source->Tinc0());
     lfm->SetTinc1(source->Tinc1());
     lfm->SetTdec0(source->Tdec0());

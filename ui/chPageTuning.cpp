@@ -6,9 +6,12 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPainter>
 #include <QPixmap>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
 
 #include "app/ZyApplication.h"
 #include "gen4/ZyGen4.h"
@@ -31,9 +34,16 @@ QIcon TakeOverIcon() {
     return QIcon(pm);
 }
 
-// C-style "%g": six significant digits, "." as the decimal point.
-QString FormatG(double v, const char* unit) {
-    return QString::asprintf("%g ", v) + QString::fromUtf8(unit);
+// A reading in the user's locale with `decimals` fixed decimals; no "-0".
+QString ReadingText(double value, int decimals, const char* unit) {
+    QString text = QLocale().toString(value, 'f', decimals);
+    if (QLocale().toDouble(text) == 0.0) text = QLocale().toString(0.0, 'f', decimals);
+    return text + QLatin1Char(' ') + QString::fromUtf8(unit);
+}
+
+// Decimals that tell apart two readings one step apart.
+int DecimalsForStep(double step) {
+    return std::max(0, static_cast<int>(std::ceil(-std::log10(step))));
 }
 
 }  // namespace
@@ -112,19 +122,21 @@ double TchPageTuning::ReadingHz() const {
 QString TchPageTuning::ADCValueText() const {
     const unsigned reading = Channel()->Tuner()->ADCValue();
     switch (Channel()->Tuner()->Type()) {
-        case ZGAFPms_freq: {
-            const double f = ReadingHz();
-            // The three narrowest ranges read in Hz, the wider ones in kHz.
-            if (cmbBox_TunerScale->currentIndex() <= 2)
-                return FormatG(TZyGen4::Conv_Value(f, 1, 1, 0), "Гц");
-            return FormatG(TZyGen4::Conv_Value(f, 1, 1000, 0), "кГц");
+        case ZGAFPms_freq:
+            // Whole hertz, digit grouped: a carrier of hundreds of MHz tuned
+            // by a few Hz still shows the digits that move.
+            return ReadingText(std::nearbyint(ReadingHz()), 0, "Гц");
+        case ZGAFPms_ampl: {
+            // The level's step in dB grows as the level falls: about 0.0005 dB
+            // near full scale, 6 dB at the lowest code.
+            const double dB = TZyGen4::Conv_AmplTodB(TZyGen4::Conv_CodeToAmpl(reading));
+            const double nextDB = TZyGen4::Conv_AmplTodB(TZyGen4::Conv_CodeToAmpl(reading + 1));
+            return ReadingText(dB, DecimalsForStep(nextDB - dB), "dB");
         }
-        case ZGAFPms_ampl:
-            return FormatG(TZyGen4::Conv_Value(
-                               TZyGen4::Conv_AmplTodB(TZyGen4::Conv_CodeToAmpl(reading)), 1, 1, -3),
-                           "dB");
-        case ZGAFPms_phase:
-            return FormatG(TZyGen4::Conv_Value(TZyGen4::Conv_CodeToPhase(reading), 1, 1, -2), "°");
+        case ZGAFPms_phase: {
+            const double step = TZyGen4::Conv_CodeToPhase(1) - TZyGen4::Conv_CodeToPhase(0);
+            return ReadingText(TZyGen4::Conv_CodeToPhase(reading), DecimalsForStep(step), "°");
+        }
         default:
             return {};
     }

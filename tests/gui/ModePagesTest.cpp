@@ -102,15 +102,12 @@ TEST_F(ModePagesTest, TunerReadingShownByRangeAndTakenOver) {
     page->cmbBox_TunerBy->setCurrentIndex(TchPageTuning::piFreq);
     const std::vector<uint8_t> reading = {0x00, 0x07, 0xFF, 0xFF};  // 48828,125 Hz
 
-    struct {
-        int range;
-        const char* shown;
-    } cases[] = {{2, "48828 Гц"}, {3, "49 кГц"}};
-    for (const auto& c : cases) {
-        page->cmbBox_TunerScale->setCurrentIndex(c.range);
+    // Whole hertz in every range, narrow or wide.
+    for (int range : {2, 3}) {
+        page->cmbBox_TunerScale->setCurrentIndex(range);
         driver.QueueRead(reading);
         Gen()->ChA()->Tuner()->ADCTimer();  // the data module shows it
-        EXPECT_EQ(page->edtADCvalue->text(), QString::fromUtf8(c.shown));
+        EXPECT_EQ(page->edtADCvalue->text(), "48828 Гц");
     }
     page->actADCvalueTakeOver->trigger();
     EXPECT_NEAR(Gen()->ChA()->Frequency(), 48.828125, 1e-6);
@@ -126,13 +123,56 @@ TEST_F(ModePagesTest, TunerReadingShownByRangeAndTakenOver) {
     page->cmbBox_TunerBy->setCurrentIndex(TchPageTuning::piPhase);
     driver.QueueRead({0x10, 0x00, 0x00, 0x00});  // code 4096: 90°
     Gen()->ChA()->Tuner()->ADCTimer();
-    EXPECT_EQ(page->edtADCvalue->text(), "90 °");
+    EXPECT_EQ(page->edtADCvalue->text(), "90.00 °");
     page->actADCvalueTakeOver->trigger();
     EXPECT_DOUBLE_EQ(Gen()->ChA()->Phase(), 90.0);
     EXPECT_TRUE(messages.empty());
 
     A()->cmbBoxChMode->setCurrentIndex(TframeCh::miNone);
     EXPECT_TRUE(page->edtADCvalue->isHidden());
+}
+
+// The reading shows every digit the tuning moves: whole hertz of a carrier
+// of many MHz, and the level and phase to the size of their step.
+TEST_F(ModePagesTest, TunerReadingKeepsTheDigitsThatMove) {
+    const QString nbsp(QChar(0x00A0));
+    struct {
+        const char* name;
+        bool russian;
+        int param;
+        std::vector<uint8_t> reading;
+        QString shown;
+    } cases[] = {
+        {"10 MHz tuned by ±92 Hz",
+         false,
+         TchPageTuning::piFreq,
+         {0x06, 0x66, 0x68, 0x59},
+         "10000047 Гц"},
+        {"the same, grouped",
+         true,
+         TchPageTuning::piFreq,
+         {0x06, 0x66, 0x68, 0x59},
+         "10" + nbsp + "000" + nbsp + "047 Гц"},
+        {"200 MHz", false, TchPageTuning::piFreq, {0x7F, 0xFF, 0xFF, 0xFF}, "200000000 Гц"},
+        {"lowest level: 6 dB steps", true, TchPageTuning::piAmpl, {0x00, 0x00, 0, 0}, "-84 dB"},
+        {"full level: steps of 0.0005 dB",
+         false,
+         TchPageTuning::piAmpl,
+         {0x3F, 0xFF, 0, 0},
+         "0.0000 dB"},
+        {"phase: steps of 0.022°", true, TchPageTuning::piPhase, {0x10, 0x01, 0, 0}, "90,02 °"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        StartWithMode(TframeCh::miTuning, c.russian);
+        TchPageTuning* page = A()->pageTuner;
+        page->cmbBox_TunerBy->setCurrentIndex(c.param);
+        driver.QueueRead(c.reading);
+        Gen()->ChA()->Tuner()->ADCTimer();
+        EXPECT_EQ(page->edtADCvalue->text(), c.shown);
+        Stop();
+        QLocale::setDefault(QLocale::c());
+    }
 }
 
 TEST_F(ModePagesTest, DdsMemoryDropsAmplitudeAndMicrocontrollerMemoryRestoresIt) {
@@ -478,6 +518,31 @@ class ModePagesSimTest : public ModePagesTest {
     TVirtualInstrument sim;
 };
 
+// Top and bottom typed below the old carrier both reach the instrument: the
+// engine refuses a top under the carrier it still holds, so the order of the
+// transfer decides.
+TEST_F(ModePagesSimTest, TypedSweepBelowTheCarrierIsSwept) {
+    StartSim();
+    SetText(A()->edtFreq, "10");
+    SetText(B()->edtFreq, "10");
+    frm->UpdateChannels();
+    A()->cmbBoxChMode->setCurrentIndex(TframeCh::miLFM);
+    TchPageLFM* page = A()->pageLFMm;
+    SetText(page->edtLFM_freqTop, "2");
+    SetText(page->edtLFM_freqBot, "1");
+    frm->UpdateChannels();
+    ExpectValue("A.lfm.top_hz", "2000000");
+    ExpectValue("A.frequency_hz", "1000000");
+    EXPECT_EQ(page->edtLFM_freqTop->text(), "2");
+    EXPECT_EQ(page->edtLFM_freqBot->text(), "1");
+
+    // Channel B's synchronous sweep follows channel A's the same way.
+    B()->cmbBoxChMode->setCurrentIndex(TframeCh::miLFM);
+    ExpectValue("B.lfm.top_hz", "2500000");
+    ExpectValue("B.frequency_hz", "1500000");
+    EXPECT_TRUE(messages.empty());
+}
+
 TEST_F(ModePagesSimTest, EveryModeRunsOnTheInstrument) {
     StartSim();
     TframeCh* a = A();
@@ -553,7 +618,7 @@ TEST_F(ModePagesSimTest, EveryModeRunsOnTheInstrument) {
     a->cmbBoxChMode->setCurrentIndex(TframeCh::miTuning);
     sim.SetADCValue(0x10000000);  // phase code 4096
     timers.FireAll();
-    EXPECT_EQ(a->edtADCvalue->text(), "90 °");
+    EXPECT_EQ(a->edtADCvalue->text(), "90.00 °");
     // Left to itself the reading moves within the tuning range around the
     // carrier (±92 Hz around 1 MHz).
     sim.SetADCDrifting();
