@@ -22,13 +22,59 @@
 #include "ui/frmMain.h"
 #include "ui/frmOptions.h"
 
+namespace {
+
+const QString kTitle = QStringLiteral("Универсальный двухканальный генератор Тайра-9");
+
+const QCommandLineOption kDeviceOption(
+    QStringLiteral("device"),
+    QStringLiteral("ftdi: the instrument on the USB bridge (default); sim: the virtual "
+                   "instrument."),
+    QStringLiteral("ftdi|sim"), QStringLiteral("ftdi"));
+
+// The program's command line.
+void SetUpParser(QCommandLineParser& parser) {
+    parser.setApplicationDescription(kTitle);
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addOption(kDeviceOption);
+}
+
+// True when the command line asks only for text (--help, --version) or is
+// malformed: the parser then prints and exits without any window system, so
+// both work where no display can be opened.
+bool AnswersWithoutWindows(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    QCommandLineParser parser;
+    SetUpParser(parser);
+    if (!parser.parse(arguments)) return true;
+    return parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all")) ||
+           parser.isSet(QStringLiteral("version"));
+}
+
+void SetApplicationNames() {
+    QCoreApplication::setApplicationName(QStringLiteral("ZyPanel"));
+    // The project version (CMakeLists.txt), what --version prints.
+    QCoreApplication::setApplicationVersion(QStringLiteral(ZY_VERSION));
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    if (AnswersWithoutWindows(argc, argv)) {
+        QCoreApplication text(argc, argv);
+        SetApplicationNames();
+        QCommandLineParser parser;
+        SetUpParser(parser);
+        parser.process(text);  // prints the help, the version or the error and exits
+        return 0;
+    }
+
     IgnoreFileSizeSignal();
     TZyApplication app(argc, argv);
-    TZyApplication::setApplicationName(QStringLiteral("ZyPanel"));
-    // The project version (CMakeLists.txt), what --version prints.
-    TZyApplication::setApplicationVersion(QStringLiteral(ZY_VERSION));
-    TZyApplication::SetTitle(QStringLiteral("Универсальный двухканальный генератор Тайра-9"));
+    SetApplicationNames();
+    TZyApplication::SetTitle(kTitle);
     TZyApplication::SetHelpFile(QStringLiteral("ZyPanel.chm"));
     // The program speaks Russian whatever the system's language; Qt's own
     // texts (the edits' context menus) follow when Qt's translations are
@@ -39,17 +85,9 @@ int main(int argc, char** argv) {
         TZyApplication::installTranslator(&qtTexts);
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(TZyApplication::Title());
-    parser.addHelpOption();
-    parser.addVersionOption();
-    const QCommandLineOption deviceOption(
-        QStringLiteral("device"),
-        QStringLiteral("ftdi: the instrument on the USB bridge (default); sim: the virtual "
-                       "instrument."),
-        QStringLiteral("ftdi|sim"), QStringLiteral("ftdi"));
-    parser.addOption(deviceOption);
+    SetUpParser(parser);
     parser.process(app);
-    const QString device = parser.value(deviceOption);
+    const QString device = parser.value(kDeviceOption);
     if (device != QStringLiteral("ftdi") && device != QStringLiteral("sim")) {
         std::fprintf(stderr, "zypanel: unknown device \"%s\" (use ftdi or sim)\n",
                      device.toLocal8Bit().constData());
