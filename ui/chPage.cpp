@@ -96,10 +96,6 @@ bool TchPage::AutoApply() const {
     return frame_->AutoApply;
 }
 
-void TchPage::SetAutoApply(bool v) {
-    frame_->AutoApply = v;
-}
-
 void TchPage::FillScaleItems(QComboBox* box, int param) {
     {
         const QSignalBlocker detach(box);

@@ -44,7 +44,6 @@ class TchPage : public QWidget {
   protected:
     void ApplyNow();
     bool AutoApply() const;
-    void SetAutoApply(bool v);
 
     // Refills a range combo box with the list of `param` and selects its first
     // item, which applies the panel.

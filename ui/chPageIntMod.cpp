@@ -173,9 +173,8 @@ void TchPageIntMod::rdBtnIntMod_ramXXXClick() {
         if (cmbBox_IntModBy->count() == 3) {
             // The DDS memory cannot modulate the amplitude.
             if (cmbBox_IntModBy->currentIndex() == piAmpl) {
-                SetAutoApply(false);
+                const TAutoApplyOff hold(*Frame());
                 cmbBox_IntModBy->setCurrentIndex(piFreq);
-                SetAutoApply(true);
             }
             const QSignalBlocker block(cmbBox_IntModBy);
             cmbBox_IntModBy->removeItem(piAmpl);

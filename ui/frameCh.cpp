@@ -320,9 +320,8 @@ void TframeCh::SelectModePage() {
 }
 
 void TframeCh::SelectIntModMode() {
-    AutoApply = false;
+    const TAutoApplyOff hold(*this);
     cmbBoxChMode->setCurrentIndex(miIntMod);
-    AutoApply = true;
 }
 
 void TframeCh::actCh_SetModeExecute() {
@@ -366,9 +365,10 @@ void TframeCh::SyncControlStates() {
             chBox_ExtModAB1->setChecked(false);
         }
     } else if (mode == ZGMdC_ExtModulationAB1) {
-        AutoApply = false;
-        cmbBoxChMode->setCurrentIndex(miExtMod);
-        AutoApply = true;
+        {
+            const TAutoApplyOff hold(*this);
+            cmbBoxChMode->setCurrentIndex(miExtMod);
+        }
         cmbBoxChMode->setEnabled(false);
         pgCtrlChModes->setEnabled(false);
         switch (Channel->GetOtherCh()->ExtModulation()->Type()) {

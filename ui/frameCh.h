@@ -157,3 +157,16 @@ class TframeCh : public QFrame, public TComponent {
 
     void BuildLayout();
 };
+
+// Holds a panel's AutoApply off for a scope: a selector moved meanwhile
+// updates the panel only. It is on again when the scope ends, however it ends.
+class TAutoApplyOff {
+  public:
+    explicit TAutoApplyOff(TframeCh& frame) : frame_(frame) { frame_.AutoApply = false; }
+    ~TAutoApplyOff() { frame_.AutoApply = true; }
+    TAutoApplyOff(const TAutoApplyOff&) = delete;
+    TAutoApplyOff& operator=(const TAutoApplyOff&) = delete;
+
+  private:
+    TframeCh& frame_;
+};

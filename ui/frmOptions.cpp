@@ -56,6 +56,20 @@ TfrmOptions::TfrmOptions(TDMmain* dm, QWidget* parent) : QDialog(parent), dm_(dm
                    Qt::MSWindowsFixedSizeDialogHint);
     setProperty("helpContext", HelpContext);
 
+    BuildCategories();
+    BuildPages();
+    BuildButtons();
+    LayOut();
+    ConnectHandlers();
+
+    treeViewCategrs->setCurrentItem(treeViewCategrs->topLevelItem(0));
+    FormCreate();
+
+    const QSize hint = sizeHint();
+    setFixedSize(std::max(600, hint.width()), std::max(417, hint.height()));
+}
+
+void TfrmOptions::BuildCategories() {
     // Categories on the left.
     pnlCategrs = new QFrame(this);
     pnlCategrs->setObjectName(QStringLiteral("pnlCategrs"));
@@ -80,7 +94,7 @@ TfrmOptions::TfrmOptions(TDMmain* dm, QWidget* parent) : QDialog(parent), dm_(dm
                          palette.color(QPalette::Active, QPalette::HighlightedText));
         treeViewCategrs->setPalette(palette);
     }
-    auto* common = new QTreeWidgetItem(treeViewCategrs, {QStringLiteral("Общие")});
+    new QTreeWidgetItem(treeViewCategrs, {QStringLiteral("Общие")});
     auto* colors = new QTreeWidgetItem(treeViewCategrs, {QStringLiteral("Цвета")});
     new QTreeWidgetItem(colors, {QStringLiteral("Канал A")});
     new QTreeWidgetItem(colors, {QStringLiteral("Канал B")});
@@ -88,7 +102,9 @@ TfrmOptions::TfrmOptions(TDMmain* dm, QWidget* parent) : QDialog(parent), dm_(dm
     auto* categoriesLayout = new QVBoxLayout(pnlCategrs);
     categoriesLayout->setContentsMargins(4, 4, 2, 4);
     categoriesLayout->addWidget(treeViewCategrs);
+}
 
+void TfrmOptions::BuildPages() {
     // Section heading and pages on the right.
     pnlOptions = new QFrame(this);
     pnlOptions->setObjectName(QStringLiteral("pnlOptions"));
@@ -158,7 +174,9 @@ TfrmOptions::TfrmOptions(TDMmain* dm, QWidget* parent) : QDialog(parent), dm_(dm
     optionsLayout->setSpacing(4);
     optionsLayout->addWidget(lblSection);
     optionsLayout->addWidget(pgCtrlSections, 1);
+}
 
+void TfrmOptions::BuildButtons() {
     // Buttons along the bottom, at the right edge.
     pnlOkCancelButtons = new QFrame(this);
     pnlOkCancelButtons->setObjectName(QStringLiteral("pnlOkCancelButtons"));
@@ -174,7 +192,10 @@ TfrmOptions::TfrmOptions(TDMmain* dm, QWidget* parent) : QDialog(parent), dm_(dm
     buttons->addStretch(1);
     buttons->addWidget(btnOK);
     buttons->addWidget(btnCancel);
+}
 
+// Categories left of the heading and pages, the buttons along the bottom.
+void TfrmOptions::LayOut() {
     auto* middle = new QHBoxLayout;
     middle->setContentsMargins(0, 0, 0, 0);
     middle->setSpacing(0);
@@ -185,8 +206,10 @@ TfrmOptions::TfrmOptions(TDMmain* dm, QWidget* parent) : QDialog(parent), dm_(dm
     root->setSpacing(0);
     root->addLayout(middle, 1);
     root->addWidget(pnlOkCancelButtons);
+}
 
-    // Handlers. Whatever a handler throws is reported by the application.
+// Whatever a handler throws is reported by the application.
+void TfrmOptions::ConnectHandlers() {
     connect(treeViewCategrs, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem* current, QTreeWidgetItem*) {
                 SafeCall([&] { treeViewCategrsChange(current); });
@@ -216,12 +239,6 @@ TfrmOptions::TfrmOptions(TDMmain* dm, QWidget* parent) : QDialog(parent), dm_(dm
         btnCancelClick();
         reject();
     });
-
-    treeViewCategrs->setCurrentItem(common);
-    FormCreate();
-
-    const QSize hint = sizeHint();
-    setFixedSize(std::max(600, hint.width()), std::max(417, hint.height()));
 }
 
 TfrmOptions::~TfrmOptions() {

@@ -97,6 +97,13 @@ class TfrmOptions : public QDialog {
     bool event(QEvent* event) override;
 
   private:
+    // The constructor's steps: the controls, then their handlers.
+    void BuildCategories();
+    void BuildPages();
+    void BuildButtons();
+    void LayOut();
+    void ConnectHandlers();
+
     bool RefFreqAcceptable() const;
     void ShowResultFreq();
     // The page "Удалённое управление" and its options (frmOptionsRemote.cpp).
