@@ -34,6 +34,7 @@
 #include "ui/BusyCursor.h"
 #include "ui/Icons.h"
 #include "ui/MaskEdit.h"
+#include "ui/WidgetBuild.h"
 #include "ui/frameCh.h"
 #include "ui/frmAbout.h"
 #include "ui/frmOptions.h"
@@ -41,12 +42,6 @@
 const char* const TfrmMain::kMakerWebAddress = "https://zypanel.example/";
 
 namespace {
-
-// Connects a Qt signal to a handler that must not let an exception out.
-template <class Sender, class Signal, class F>
-void Bind(Sender* sender, Signal signal, QObject* context, F f) {
-    QObject::connect(sender, signal, context, [f] { SafeCall(f); });
-}
 
 // Gives the focus back to a control when the scope ends, however it ends.
 class TFocusRestorer {
@@ -128,46 +123,38 @@ TfrmMain::~TfrmMain() {
     DM->OnActiveStateChanged = nullptr;
 }
 
-QAction* TfrmMain::NewAction(const char* name, const QString& caption, const QString& hint) {
-    auto* action = new QAction(caption, this);
-    action->setObjectName(QString::fromLatin1(name));
-    const qsizetype bar = hint.indexOf(QLatin1Char('|'));
-    action->setToolTip(bar < 0 ? hint : hint.left(bar));
-    action->setStatusTip(bar < 0 ? hint : hint.mid(bar + 1));
-    addAction(action);  // shortcuts work wherever the window has the focus
-    return action;
-}
-
 void TfrmMain::BuildActions() {
-    act_GenConnect = NewAction("act_GenConnect", QStringLiteral("Подключиться"),
+    act_GenConnect = NewAction(this, "act_GenConnect", QStringLiteral("Подключиться"),
                                QStringLiteral("Подключиться|Подключение к генератору"));
     act_GenConnect->setIcon(ZyIcon(zimConnect));
     Bind(act_GenConnect, &QAction::triggered, this, [this] { miGen_ConnectClick(); });
 
-    act_GenDisconnect = NewAction("act_GenDisconnect", QStringLiteral("Отключиться"),
+    act_GenDisconnect = NewAction(this, "act_GenDisconnect", QStringLiteral("Отключиться"),
                                   QStringLiteral("Отключиться|Отключение от генератора"));
     act_GenDisconnect->setIcon(ZyIcon(zimDisconnect));
     Bind(act_GenDisconnect, &QAction::triggered, this, [this] { miGen_DisconnectClick(); });
 
     act_OptionsSet = NewAction(
-        "act_OptionsSet", QStringLiteral("Параметры..."),
+        this, "act_OptionsSet", QStringLiteral("Параметры..."),
         QStringLiteral("Параметры|Открытие диалогового окна для настройки параметров приложения"));
     act_OptionsSet->setIcon(ZyIcon(zimOptions));
     Bind(act_OptionsSet, &QAction::triggered, this, [this] { act_OptionsSetExecute(); });
 
-    act_UpdateChls = NewAction("act_UpdateChls", QStringLiteral("Обновить"),
+    act_UpdateChls = NewAction(this, "act_UpdateChls", QStringLiteral("Обновить"),
                                QStringLiteral("Обновить|Обновление параметров каналов генератора"));
     act_UpdateChls->setIcon(ZyIcon(zimUpdate));
     Bind(act_UpdateChls, &QAction::triggered, this, [this] { act_UpdateChlsExecute(); });
 
-    actHelpContents = NewAction("actHelpContents", QStringLiteral("&Содержание"),
+    actHelpContents = NewAction(this, "actHelpContents", QStringLiteral("&Содержание"),
                                 QStringLiteral("Help Contents"));
     Bind(actHelpContents, &QAction::triggered, this, [this] { actHelpContentsExecute(); });
 
-    act_HvwebPage = NewAction("act_HvwebPage", QStringLiteral("Домашняя страница"), QString());
+    act_HvwebPage =
+        NewAction(this, "act_HvwebPage", QStringLiteral("Домашняя страница"), QString());
     Bind(act_HvwebPage, &QAction::triggered, this, [this] { act_HvwebPageExecute(); });
 
-    actOnHelpContext = NewAction("actOnHelpContext", QStringLiteral("Содержание..."), QString());
+    actOnHelpContext =
+        NewAction(this, "actOnHelpContext", QStringLiteral("Содержание..."), QString());
     actOnHelpContext->setShortcut(QKeySequence(Qt::Key_F1));
     Bind(actOnHelpContext, &QAction::triggered, this, [this] { actOnHelpContextExecute(); });
 }

@@ -89,7 +89,6 @@ class TfrmMain : public QMainWindow {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    QAction* NewAction(const char* name, const QString& caption, const QString& hint);
     void BuildActions();
     void BuildMenus();
     void BuildToolBar();

@@ -38,6 +38,7 @@
 #include "ui/FixDecimalSeparator.h"
 #include "ui/MaskEdit.h"
 #include "ui/NumberText.h"
+#include "ui/WidgetBuild.h"
 #include "ui/frameCh.h"
 
 namespace {
@@ -178,14 +179,11 @@ void TfrmOptions::BuildPages() {
 
 void TfrmOptions::BuildButtons() {
     // Buttons along the bottom, at the right edge.
-    pnlOkCancelButtons = new QFrame(this);
-    pnlOkCancelButtons->setObjectName(QStringLiteral("pnlOkCancelButtons"));
+    pnlOkCancelButtons = NewNamed<QFrame>("pnlOkCancelButtons", this);
     pnlOkCancelButtons->setMinimumHeight(34);
-    btnOK = new QPushButton(QStringLiteral("OK"), pnlOkCancelButtons);
-    btnOK->setObjectName(QStringLiteral("btnOK"));
+    btnOK = NewNamed<QPushButton>("btnOK", QStringLiteral("OK"), pnlOkCancelButtons);
     btnOK->setDefault(true);
-    btnCancel = new QPushButton(QStringLiteral("Отмена"), pnlOkCancelButtons);
-    btnCancel->setObjectName(QStringLiteral("btnCancel"));
+    btnCancel = NewNamed<QPushButton>("btnCancel", QStringLiteral("Отмена"), pnlOkCancelButtons);
     btnCancel->setAutoDefault(false);
     auto* buttons = new QHBoxLayout(pnlOkCancelButtons);
     buttons->setContentsMargins(4, 4, 8, 4);
