@@ -3,176 +3,11 @@
 #include <cstdio>
 
 #include "platform/HexBytes.h"
+#include "sim/CommandTable.h"
 
 namespace {
 
 using TChannel = TInstrumentState::TChannel;
-
-// Commands as the instrument knows them, independent of any sender's names.
-enum TCommand : int32_t {
-    cmUnknown,
-    cmControlWord,
-    cmSetAmpl,
-    cmSetFreq,
-    cmSetPhase,
-    cmSetFreq2,
-    cmSlotWord,
-    cmLoadModTable,
-    cmSetCarrier,
-    cmLoadKeyTable,
-    cmSelectKeySlot,
-    cmUpdateDDSs1,
-    cmUpdateDDSs0,
-    cmTuneFreq,
-    cmTuneAmpl,
-    cmTunePhase,
-    cmLFMStart,
-    cmLFMTimeInc,
-    cmLFMTimeDec,
-    cmIntModStart,
-    cmIntModStop,
-    cmIntModArm,
-    cmIntModDoubleStart,
-    cmIntModDoubleStop,
-    cmIntModDuplex,
-    cmExtModStart,
-    cmExtModDouble,
-    cmExtModA12,
-    cmExtModDuplex,
-    cmExtFreqScale,
-    cmKeyExtTimes,
-    cmReset,
-    cmOutputOn,
-    cmOutputOff,
-    cmReadADC,
-};
-
-struct TDecoded {
-    TCommand command = cmUnknown;
-    int ch = 0;    // 0 = A, 1 = B
-    int slot = 0;  // slot word frames: which slot
-};
-
-// Channel B's codes are channel A's shifted by a per-group offset; the
-// instrument-wide commands have one code only.
-TDecoded Lookup(uint8_t code) {
-    switch (code) {
-        case 0x00:
-            return {cmControlWord, 0};
-        case 0x10:
-            return {cmControlWord, 1};
-        case 0x02:
-            return {cmSetAmpl, 0};
-        case 0x12:
-            return {cmSetAmpl, 1};
-        case 0x04:
-            return {cmSetFreq, 0};
-        case 0x14:
-            return {cmSetFreq, 1};
-        case 0x05:
-            return {cmSetPhase, 0};
-        case 0x15:
-            return {cmSetPhase, 1};
-        case 0x06:
-            return {cmSetFreq2, 0};
-        case 0x16:
-            return {cmSetFreq2, 1};
-        case 0x07:
-        case 0x08:
-        case 0x09:
-        case 0x0A:
-            return {cmSlotWord, 0, code - 0x07};
-        case 0x17:
-        case 0x18:
-        case 0x19:
-        case 0x1A:
-            return {cmSlotWord, 1, code - 0x17};
-        case 0x20:
-            return {cmLoadModTable, 0};
-        case 0x21:
-            return {cmLoadModTable, 1};
-        case 0x29:
-            return {cmSetCarrier, 0};
-        case 0x2A:
-            return {cmSetCarrier, 1};
-        case 0x30:
-            return {cmLoadKeyTable, 0};
-        case 0x31:
-            return {cmLoadKeyTable, 1};
-        case 0x40:
-            return {cmSelectKeySlot, 0};
-        case 0x50:
-            return {cmSelectKeySlot, 1};
-        case 0x7F:
-            return {cmUpdateDDSs1};
-        case 0x80:
-            return {cmUpdateDDSs0};
-        case 0x81:
-            return {cmTuneFreq, 0};
-        case 0xE1:
-            return {cmTuneFreq, 1};
-        case 0x82:
-            return {cmTuneAmpl, 0};
-        case 0xE2:
-            return {cmTuneAmpl, 1};
-        case 0x84:
-            return {cmTunePhase, 0};
-        case 0xE4:
-            return {cmTunePhase, 1};
-        case 0x83:
-            return {cmLFMStart};
-        case 0x85:
-            return {cmLFMTimeInc};
-        case 0x86:
-            return {cmLFMTimeDec};
-        case 0x87:
-            return {cmIntModStart, 0};
-        case 0x89:
-            return {cmIntModStart, 1};
-        case 0x88:
-            return {cmIntModStop, 0};
-        case 0x8A:
-            return {cmIntModStop, 1};
-        case 0x97:
-            return {cmIntModArm, 0};
-        case 0x99:
-            return {cmIntModArm, 1};
-        case 0x9A:
-            return {cmIntModDoubleStart};
-        case 0x9B:
-            return {cmIntModDoubleStop};
-        case 0xB0:
-            return {cmIntModDuplex};
-        case 0x8B:
-            return {cmExtModStart, 0};
-        case 0x8D:
-            return {cmExtModStart, 1};
-        case 0x8F:
-            return {cmExtModDouble};
-        case 0x91:
-            return {cmExtModA12};
-        case 0xB2:
-            return {cmExtModDuplex};
-        case 0xE5:
-            return {cmExtFreqScale};
-        case 0xE6:
-            return {cmKeyExtTimes};
-        case 0xF0:
-            return {cmReset};
-        case 0xF1:
-            return {cmOutputOn, 0};
-        case 0xF9:
-            return {cmOutputOn, 1};
-        case 0xF2:
-            return {cmOutputOff, 0};
-        case 0xFA:
-            return {cmOutputOff, 1};
-        case 0xFD:
-            return {cmReadADC};
-        default:
-            return {};
-    }
-}
 
 uint32_t Word16(const uint8_t* p) {
     return static_cast<uint32_t>(p[0]) << 8 | p[1];
@@ -240,20 +75,63 @@ void TFrameDecoder::Frame(const uint8_t* f, std::size_t length) {
     ++frames_;
     frameText_ = "frame " + std::to_string(frames_) + " (" + ToHex(f, length) + ")";
     blockKind_ = bkNone;
-    const TDecoded d = Lookup(f[0]);
-    if (d.command == cmReadADC) {
+    const TCommandEntry& e = LookupCommand(f[0]);
+    if (e.command == cmReadADC) {
         if (OnReadADC) OnReadADC();
         return;
     }
     if (length != TWireSplitter::kFrameBytes) return;  // cannot happen: only the ADC read is short
-    TChannel& c = state_.ch[static_cast<std::size_t>(d.ch)];
-    TChannel& a = state_.ch[0];
-    TChannel& b = state_.ch[1];
-    switch (d.command) {
-        case cmControlWord:
-            RequireZero(f, 5);
-            ControlWord(c, d.ch, f);
+    switch (e.family) {
+        case cfInstrument:
+            InstrumentFrame(e, f);
             break;
+        case cfCarrier:
+            CarrierFrame(e, f);
+            break;
+        case cfTables:
+            TablesFrame(e, f);
+            break;
+        case cfSweep:
+            SweepFrame(e, f);
+            break;
+        case cfIntMod:
+            IntModFrame(e, f);
+            break;
+        case cfExtMod:
+            ExtModFrame(e, f);
+            break;
+        case cfKeying:
+            KeyingFrame(e, f);
+            break;
+        case cfUnknown:
+        default:
+            Error("unknown command code " + Hex(f[0], 2));
+            break;
+    }
+}
+
+void TFrameDecoder::InstrumentFrame(const TCommandEntry& e, const uint8_t* f) {
+    switch (e.command) {
+        case cmExtFreqScale:
+            RequireZero(f, 2);
+            state_.externalClock = true;
+            state_.multiplier = f[1];
+            break;
+        case cmReset:
+            RequireZero(f, 1);
+            state_.Reset();
+            break;
+        case cmUpdateDDSs1:
+        case cmUpdateDDSs0:
+        default:
+            RequireZero(f, 1);
+            break;
+    }
+}
+
+void TFrameDecoder::CarrierFrame(const TCommandEntry& e, const uint8_t* f) {
+    TChannel& c = state_.ch[static_cast<std::size_t>(e.ch)];
+    switch (e.command) {
         case cmSetAmpl:
             RequireZero(f, 3);
             c.amplCode = static_cast<uint16_t>(Word16(f + 1));
@@ -270,68 +148,76 @@ void TFrameDecoder::Frame(const uint8_t* f, std::size_t length) {
             if (c.phaseCode > 0x4000)
                 Error("phase code " + Hex(c.phaseCode, 4) + " exceeds 0x4000");
             break;
-        case cmSetFreq2:
-            RequireZero(f, 5);
-            c.freq2Code = Word32(f + 1);
-            break;
-        case cmSlotWord: {
-            auto& word = c.slotWords[static_cast<std::size_t>(d.slot)];
-            for (std::size_t i = 0; i < word.size(); ++i) word[i] = f[i + 1];
-            c.slotWordSet[static_cast<std::size_t>(d.slot)] = true;
-            break;
-        }
-        case cmLoadModTable:
-            TableUpload(d.ch, f);
-            break;
         case cmSetCarrier:
             RequireZero(f, 5);
             c.carrierWord = Word32(f + 1);
             c.carrierSet = true;
             break;
+        case cmOutputOn:
+        case cmOutputOff:
+        default:
+            RequireZero(f, 1);
+            c.output = e.command == cmOutputOn;
+            break;
+    }
+}
+
+void TFrameDecoder::TablesFrame(const TCommandEntry& e, const uint8_t* f) {
+    TChannel& c = state_.ch[static_cast<std::size_t>(e.ch)];
+    switch (e.command) {
+        case cmSlotWord: {
+            auto& word = c.slotWords[static_cast<std::size_t>(e.slot)];
+            for (std::size_t i = 0; i < word.size(); ++i) word[i] = f[i + 1];
+            c.slotWordSet[static_cast<std::size_t>(e.slot)] = true;
+            break;
+        }
+        case cmLoadModTable:
+            TableUpload(e.ch, f);
+            break;
         case cmLoadKeyTable:
-            DdsUpload(d.ch, f);
+            DdsUpload(e.ch, f);
             break;
         case cmSelectKeySlot:
+        default:
             RequireZero(f, 3);
             if (f[1] > 1 || f[2] > 1)
                 Error("slot bits must be 0 or 1");
             else
                 c.selectedSlot = f[1] * 2 + f[2];
             break;
-        case cmUpdateDDSs1:
-        case cmUpdateDDSs0:
-            RequireZero(f, 1);
-            break;
-        case cmTuneFreq:
-            Tune(c, TInstrumentState::prFreq, f);
-            break;
-        case cmTuneAmpl:
-            Tune(c, TInstrumentState::prAmpl, f);
-            break;
-        case cmTunePhase:
-            Tune(c, TInstrumentState::prPhase, f);
-            break;
-        case cmLFMTimeInc:
-        case cmLFMTimeDec:
-        case cmLFMStart: {
-            RequireZero(f, d.command == cmLFMStart ? 1 : 4);
-            bool any = false;
-            for (TChannel& s : state_.ch) {
-                if (s.run != TInstrumentState::rnSweep) continue;
-                any = true;
-                if (d.command == cmLFMTimeInc) {
-                    s.sweepHalfRise = Word24(f + 1);
-                    s.sweepTimed = true;
-                } else if (d.command == cmLFMTimeDec) {
-                    s.sweepHalfFall = Word24(f + 1);
-                    s.sweepTimed = true;
-                } else {
-                    s.sweepStarted = true;
-                }
-            }
-            if (!any) Error("no channel has a sweep loaded");
-            break;
+    }
+}
+
+void TFrameDecoder::SweepFrame(const TCommandEntry& e, const uint8_t* f) {
+    if (e.command == cmSetFreq2) {
+        RequireZero(f, 5);
+        state_.ch[static_cast<std::size_t>(e.ch)].freq2Code = Word32(f + 1);
+        return;
+    }
+    // Timing and start act on every channel whose control word selects the sweep.
+    RequireZero(f, e.command == cmLFMStart ? 1 : 4);
+    bool any = false;
+    for (TChannel& s : state_.ch) {
+        if (s.run != TInstrumentState::rnSweep) continue;
+        any = true;
+        if (e.command == cmLFMTimeInc) {
+            s.sweepHalfRise = Word24(f + 1);
+            s.sweepTimed = true;
+        } else if (e.command == cmLFMTimeDec) {
+            s.sweepHalfFall = Word24(f + 1);
+            s.sweepTimed = true;
+        } else {
+            s.sweepStarted = true;
         }
+    }
+    if (!any) Error("no channel has a sweep loaded");
+}
+
+void TFrameDecoder::IntModFrame(const TCommandEntry& e, const uint8_t* f) {
+    TChannel& c = state_.ch[static_cast<std::size_t>(e.ch)];
+    TChannel& a = state_.ch[0];
+    TChannel& b = state_.ch[1];
+    switch (e.command) {
         case cmIntModStart:
             IntModStart(c, f, TInstrumentState::imSingle);
             break;
@@ -349,30 +235,51 @@ void TFrameDecoder::Frame(const uint8_t* f, std::size_t length) {
         case cmIntModStop:
             RequireZero(f, 1);
             if (c.run != TInstrumentState::rnIntMod)
-                Error(std::string("channel ") + ChannelName(d.ch) + " runs no table modulation");
+                Error(std::string("channel ") + ChannelName(e.ch) + " runs no table modulation");
             else
                 c.intMod = TInstrumentState::imStopped;
             break;
         case cmIntModDoubleStart:
-        case cmIntModDoubleStop: {
+        case cmIntModDoubleStop:
+        default:
             RequireZero(f, 1);
-            const bool start = d.command == cmIntModDoubleStart;
-            const auto from = start ? TInstrumentState::imArmed : TInstrumentState::imDouble;
-            bool any = false;
-            for (TChannel& s : state_.ch) {
-                if (s.run != TInstrumentState::rnIntMod || s.intMod != from) continue;
-                s.intMod = start ? TInstrumentState::imDouble : TInstrumentState::imStopped;
-                any = true;
-            }
-            if (!any) Error(start ? "no channel is armed" : "no double modulation runs");
-            // Both tables share the one table memory: they must not overlap.
-            if (start && a.intMod == TInstrumentState::imDouble &&
-                b.intMod == TInstrumentState::imDouble && a.run == TInstrumentState::rnIntMod &&
-                b.run == TInstrumentState::rnIntMod && a.tableStart < b.tableStart + b.tableBytes &&
-                b.tableStart < a.tableStart + a.tableBytes)
-                Error("the tables of channels A and B overlap");
+            DoubleIntMod(e.command == cmIntModDoubleStart);
             break;
-        }
+    }
+}
+
+void TFrameDecoder::DoubleIntMod(bool start) {
+    TChannel& a = state_.ch[0];
+    TChannel& b = state_.ch[1];
+    const auto from = start ? TInstrumentState::imArmed : TInstrumentState::imDouble;
+    bool any = false;
+    for (TChannel& s : state_.ch) {
+        if (s.run != TInstrumentState::rnIntMod || s.intMod != from) continue;
+        s.intMod = start ? TInstrumentState::imDouble : TInstrumentState::imStopped;
+        any = true;
+    }
+    if (!any) Error(start ? "no channel is armed" : "no double modulation runs");
+    // Both tables share the one table memory: they must not overlap.
+    if (start && a.intMod == TInstrumentState::imDouble && b.intMod == TInstrumentState::imDouble &&
+        a.run == TInstrumentState::rnIntMod && b.run == TInstrumentState::rnIntMod &&
+        a.tableStart < b.tableStart + b.tableBytes && b.tableStart < a.tableStart + a.tableBytes)
+        Error("the tables of channels A and B overlap");
+}
+
+void TFrameDecoder::ExtModFrame(const TCommandEntry& e, const uint8_t* f) {
+    TChannel& c = state_.ch[static_cast<std::size_t>(e.ch)];
+    TChannel& a = state_.ch[0];
+    TChannel& b = state_.ch[1];
+    switch (e.command) {
+        case cmTuneFreq:
+            Tune(c, TInstrumentState::prFreq, f);
+            break;
+        case cmTuneAmpl:
+            Tune(c, TInstrumentState::prAmpl, f);
+            break;
+        case cmTunePhase:
+            Tune(c, TInstrumentState::prPhase, f);
+            break;
         case cmExtModStart:
             RequireZero(f, 3);
             ExtModStart(c, TInstrumentState::rnExtMod, f[1], f[2]);
@@ -389,46 +296,35 @@ void TFrameDecoder::Frame(const uint8_t* f, std::size_t length) {
             a.otherScale = f[2];
             break;
         case cmExtModDuplex:
+        default:
             RequireZero(f, 3);
             ExtModStart(a, TInstrumentState::rnExtModAB1, f[1], f[2]);
             b.run = a.run;
             b.param = a.param;
             b.scale = a.scale;
             break;
-        case cmExtFreqScale:
-            RequireZero(f, 2);
-            state_.externalClock = true;
-            state_.multiplier = f[1];
-            break;
-        case cmKeyExtTimes: {
-            RequireZero(f, 1);
-            bool any = false;
-            // Channels that wait for it: keying without slot cycling, whose first
-            // slot is a keying slot (no table playback mode in its last byte).
-            for (TChannel& s : state_.ch) {
-                if (s.run != TInstrumentState::rnKeying || (s.controlWord >> 24 & 0x30) != 0 ||
-                    s.slotWords[0][4] != 0)
-                    continue;
-                s.keyExtTimes = true;
-                any = true;
-            }
-            if (!any) Error("no channel waits for external keying times");
-            break;
-        }
-        case cmReset:
-            RequireZero(f, 1);
-            state_.Reset();
-            break;
-        case cmOutputOn:
-        case cmOutputOff:
-            RequireZero(f, 1);
-            c.output = d.command == cmOutputOn;
-            break;
-        case cmUnknown:
-        default:
-            Error("unknown command code " + Hex(f[0], 2));
-            break;
     }
+}
+
+void TFrameDecoder::KeyingFrame(const TCommandEntry& e, const uint8_t* f) {
+    if (e.command == cmControlWord) {
+        RequireZero(f, 5);
+        ControlWord(state_.ch[static_cast<std::size_t>(e.ch)], e.ch, f);
+        return;
+    }
+    RequireZero(f, 1);
+    bool any = false;
+    // Channels that wait for the external keying times: keying without slot
+    // cycling, whose first slot is a keying slot (no table playback mode in its
+    // last byte).
+    for (TChannel& s : state_.ch) {
+        if (s.run != TInstrumentState::rnKeying || (s.controlWord >> 24 & 0x30) != 0 ||
+            s.slotWords[0][4] != 0)
+            continue;
+        s.keyExtTimes = true;
+        any = true;
+    }
+    if (!any) Error("no channel waits for external keying times");
 }
 
 void TFrameDecoder::ControlWord(TChannel& c, int ch, const uint8_t* f) {

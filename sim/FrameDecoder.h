@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "sim/CommandTable.h"
 #include "sim/InstrumentState.h"
 #include "sim/WireSplitter.h"
 
@@ -41,6 +42,15 @@ class TFrameDecoder {
     void Error(const std::string& what);
     bool RequireZero(const uint8_t* frame, int from);
     bool CheckParam(uint8_t selector, const char* what);
+    // One handler per command family.
+    void InstrumentFrame(const TCommandEntry& e, const uint8_t* f);
+    void CarrierFrame(const TCommandEntry& e, const uint8_t* f);
+    void TablesFrame(const TCommandEntry& e, const uint8_t* f);
+    void SweepFrame(const TCommandEntry& e, const uint8_t* f);
+    void IntModFrame(const TCommandEntry& e, const uint8_t* f);
+    void DoubleIntMod(bool start);
+    void ExtModFrame(const TCommandEntry& e, const uint8_t* f);
+    void KeyingFrame(const TCommandEntry& e, const uint8_t* f);
     void ControlWord(TInstrumentState::TChannel& c, int ch, const uint8_t* f);
     void TableUpload(int ch, const uint8_t* f);
     void DdsUpload(int ch, const uint8_t* f);
