@@ -1,5 +1,7 @@
 #include "sim/InstrumentState.h"
 
+#include <algorithm>
+
 uint32_t TInstrumentState::TChannel::CarrierCode() const {
     return param == prFreq ? carrierWord : carrierWord >> 16;
 }
@@ -65,4 +67,8 @@ const char* TInstrumentState::ParamName(TParam p) {
         default:
             return "none";
     }
+}
+
+int64_t TInstrumentState::HalfRangeCodes(TParam p, int scale) {
+    return int64_t{1} << std::clamp(p == prFreq ? scale + 9 : scale - 7, 0, 30);
 }

@@ -92,4 +92,9 @@ class TInstrumentState {
     // The channel's mode in the model's own names ("ZGMdC_gen", ...).
     static const char* ModeName(const TChannel& c);
     static const char* ParamName(TParam p);
+    // Half the range of tuning or external modulation, in codes of the
+    // parameter: 2^(scale + 9) for frequency (scale 1 is about 92 Hz at
+    // 400 MHz), 2^(scale - 7) for amplitude and phase (scale 18 is 12.5 %,
+    // scale 15 about 5.5 degrees).
+    static int64_t HalfRangeCodes(TParam p, int scale);
 };

@@ -82,12 +82,7 @@ uint32_t TVirtualInstrument::NextDriftValue() {
     const int64_t up = phase < 64 ? phase : 128 - phase;  // 0 .. 64
     for (const TInstrumentState::TChannel& c : decoder_.State().ch) {
         if (c.run != TInstrumentState::rnTuning) continue;
-        // Half the range in codes: 2^(scale + 9) for frequency (scale 1 is
-        // about 92 Hz at 400 MHz), 2^(scale - 7) for amplitude and phase
-        // (scale 18 is 12.5 %, scale 15 about 5.5 degrees).
-        const int shift =
-            std::clamp(c.param == TInstrumentState::prFreq ? c.scale + 9 : c.scale - 7, 0, 30);
-        const int64_t offset = ((int64_t{1} << shift) * (up - 32)) / 32;
+        const int64_t offset = TInstrumentState::HalfRangeCodes(c.param, c.scale) * (up - 32) / 32;
         switch (c.param) {
             case TInstrumentState::prFreq:
                 return static_cast<uint32_t>(std::clamp<int64_t>(
