@@ -1,11 +1,21 @@
 #include "cli/CliMain.h"
 
 #include "cli/CliOptions.h"
+#include "cli/CliReplay.h"
 #include "cli/CliRunner.h"
 #include "cli/CliUsageError.h"
 
 int RunZygen4(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
               const TFtdiAccess& ftdi) {
+    if (!args.empty() && args[0] == "replay") {
+        const int status =
+            RunReplay(std::vector<std::string>(args.begin() + 1, args.end()), out, err);
+        if (!out.flush() && status == ceOk) {
+            err << "zygen4: writing the output failed\n";
+            return ceRuntimeError;
+        }
+        return status;
+    }
     TCliOptions options;
     try {
         options = ParseCommandLine(args);

@@ -129,6 +129,7 @@ TCliOptions ParseCommandLine(const std::vector<std::string>& args) {
 std::string UsageText() {
     std::string text =
         "Usage: zygen4 [OPTIONS] [STEP]...\n"
+        "       zygen4 replay [--explain] FILE\n"
         "Builds a generator with its constructor values, not connected, runs the steps\n"
         "in order and exits. The link is closed at exit without resetting the\n"
         "instrument; the step Active=0 resets and disconnects.\n"
@@ -154,6 +155,10 @@ std::string UsageText() {
         "  adc A|B             read the channel's ADC once, print 'ADC A <value>'\n"
         "  wait MS             run the timers for MS ms (tuner ticks print ADC lines)\n"
         "  state               the virtual instrument's decoded state (key=value)\n"
+        "\n"
+        "replay feeds a trace (as --trace writes it; '-' for stdin) into a fresh\n"
+        "virtual instrument and prints its state; --explain first prints every\n"
+        "transfer with its meaning.\n"
         "\n"
         "Exit status: 0 ok, 1 runtime error, 2 usage error (nothing is sent),\n"
         "3 a value was rejected by a range check.\n"
