@@ -14,11 +14,16 @@
 #include "app/OptionsLocation.h"
 #include "app/QtTimerHost.h"
 #include "app/ZyApplication.h"
+#include "monitor/LinkTap.h"
+#include "monitorui/frmMonitor.h"
+#include "options/ZyAppColorOption.h"
 #include "platform/FileSizeSignal.h"
 #include "platform/LibFtdiAccess.h"
 #include "platform/SteadyTickSource.h"
 #include "platform/UsbDriver.h"
 #include "sim/VirtualInstrument.h"
+#include "ui/ColorValue.h"
+#include "ui/frameCh.h"
 #include "ui/frmMain.h"
 #include "ui/frmOptions.h"
 
@@ -103,16 +108,26 @@ int main(int argc, char** argv) {
         else
             driver = LibFtdiAccess().MakeDriver("");
         TSteadyTickSource ticks;
+        // Every transfer is recorded for the monitor, whether or not it is open.
+        TLinkTap tap(*driver, ticks);
         TQtTimerHost timers;
         const QString optionsFile = OptionsFileName(QCoreApplication::applicationDirPath());
 
         // Created in this order and destroyed in the reverse one: the data
         // module (options loaded and applied), the main window (which may
-        // connect), then the options dialog.
-        TDMmain dmMain(*driver, ticks, timers, optionsFile.toStdString());
+        // connect), the options dialog, then the monitor.
+        TDMmain dmMain(tap, ticks, timers, optionsFile.toStdString());
         TfrmMain frmMain(&dmMain, simulation);
         TfrmOptions frmOptions(&dmMain, &frmMain);
         frmMain.frmOptions = &frmOptions;
+        TfrmMonitor frmMonitor(tap);
+        frmMonitor.ChannelColor = [&frmMain](int ch) {
+            const TframeCh* frame = ch == 0 ? frmMain.frameChA : frmMain.frameChB;
+            return ColorFromValue(frame->NameTextClrOption->Value(), QColor(Qt::black));
+        };
+        // Closing the main window ends the program even with the monitor open.
+        frmMonitor.setAttribute(Qt::WA_QuitOnClose, false);
+        frmMain.frmMonitor = &frmMonitor;
         frmMain.show();
         result = TZyApplication::exec();
     } catch (...) {

@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build needs (and Qt's Russian texts for its
-# own menus, PyVISA for the remote-control test, clang's libFuzzer for the fuzz
-# targets), only when one is missing.
+# Installs the Debian packages the build needs (Qt Charts for the monitor's
+# plots, with Qt's OpenGL module that it is found through; and Qt's Russian
+# texts for its own menus, PyVISA for the remote-control test, clang's
+# libFuzzer for the fuzz targets), only when one is missing.
 set -euo pipefail
 
 packages=(g++ cmake make pkg-config googletest libgtest-dev libgmock-dev qt6-base-dev
-          libftdi1-dev fonts-dejavu-core qt6-translations-l10n python3 python3-pyvisa
-          python3-pyvisa-py clang-14 libclang-rt-14-dev clang-format)
+          qt6-charts-dev libqt6opengl6-dev libftdi1-dev fonts-dejavu-core
+          qt6-translations-l10n python3 python3-pyvisa python3-pyvisa-py clang-14
+          libclang-rt-14-dev clang-format)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -140,6 +140,13 @@ void TfrmMain::BuildActions() {
     act_OptionsSet->setIcon(ZyIcon(zimOptions));
     Bind(act_OptionsSet, &QAction::triggered, this, [this] { act_OptionsSetExecute(); });
 
+    act_Monitor = NewAction(
+        this, "act_Monitor", QStringLiteral("Монитор"),
+        QStringLiteral(
+            "Монитор|Обмен с генератором: команды, их смысл, состояние и графики каналов"));
+    act_Monitor->setShortcut(QKeySequence(Qt::Key_F4));
+    Bind(act_Monitor, &QAction::triggered, this, [this] { act_MonitorExecute(); });
+
     act_UpdateChls = NewAction(this, "act_UpdateChls", QStringLiteral("Обновить"),
                                QStringLiteral("Обновить|Обновление параметров каналов генератора"));
     act_UpdateChls->setIcon(ZyIcon(zimUpdate));
@@ -201,6 +208,7 @@ void TfrmMain::BuildMenus() {
     miGenerator->addAction(act_GenDisconnect);
     miGenerator->addSeparator();
     miGenerator->addAction(act_OptionsSet);
+    miGenerator->addAction(act_Monitor);
     miGenerator->addSeparator();
     miExit = miGenerator->addAction(QStringLiteral("В&ыход"));
     miExit->setObjectName(QStringLiteral("miExit"));
@@ -233,6 +241,7 @@ void TfrmMain::BuildToolBar() {
     ToolBarMain->addAction(act_GenDisconnect);
     ToolBarMain->addSeparator();
     ToolBarMain->addAction(act_OptionsSet);
+    ToolBarMain->addAction(act_Monitor);
     ToolBarMain->addSeparator();
 
     btnGenUpdate = new QPushButton(act_UpdateChls->text(), ToolBarMain);
@@ -358,6 +367,13 @@ void TfrmMain::act_OptionsSetExecute() {
     frmOptions->StoreToOptions(true);
     frameChA->ApplyColors(false);
     frameChB->ApplyColors(false);
+}
+
+void TfrmMain::act_MonitorExecute() {
+    if (!frmMonitor) return;
+    frmMonitor->show();
+    frmMonitor->raise();
+    frmMonitor->activateWindow();
 }
 
 void TfrmMain::miHelpAboutClick() {

@@ -33,6 +33,8 @@ class TfrmMain : public QMainWindow {
     TDMmain* DM = nullptr;
     // The options dialog, created by start-up after this window; not owned.
     TfrmOptions* frmOptions = nullptr;
+    // The instrument monitor, a window of its own created by start-up; not owned.
+    QWidget* frmMonitor = nullptr;
 
     // Operations.
     void SetGenActive(bool v);
@@ -47,6 +49,7 @@ class TfrmMain : public QMainWindow {
     void act_GenConnectUpdate();
     void act_GenDisconnectUpdate();
     void act_OptionsSetExecute();
+    void act_MonitorExecute();
     void act_UpdateChlsExecute();
     void miHelpAboutClick();
     void btnHvwebClick();
@@ -77,6 +80,7 @@ class TfrmMain : public QMainWindow {
     QAction* act_GenConnect = nullptr;
     QAction* act_GenDisconnect = nullptr;
     QAction* act_OptionsSet = nullptr;
+    QAction* act_Monitor = nullptr;
     QAction* act_UpdateChls = nullptr;
     QAction* actHelpContents = nullptr;
     QAction* act_HvwebPage = nullptr;
