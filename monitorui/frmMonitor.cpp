@@ -77,6 +77,30 @@ TfrmMonitor::TfrmMonitor(TLinkTap& tap, QWidget* parent)
 TfrmMonitor::~TfrmMonitor() = default;
 
 void TfrmMonitor::BuildControls() {
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(BuildButtonRow());
+    BuildLog();
+    grdState = Named(new QTableWidget(0, 3), "grdState");
+    grdState->setHorizontalHeaderLabels(
+        {QStringLiteral("Параметр"), QStringLiteral("Канал A"), QStringLiteral("Канал B")});
+    grdState->verticalHeader()->setVisible(false);
+    grdState->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    grdState->setEditTriggers(QAbstractItemView::NoEditTriggers);
+
+    pgMonitor = Named(new QTabWidget, "pgMonitor");
+    pgMonitor->addTab(grdLog, QStringLiteral("Журнал"));
+    pgMonitor->addTab(grdState, QStringLiteral("Состояние"));
+    pgMonitor->addTab(BuildPlots(), QStringLiteral("График"));
+    layout->addWidget(pgMonitor, 1);
+    lblSource = Named(new QLabel, "lblSource");
+    layout->addWidget(lblSource);
+
+    tmrPoll = new QTimer(this);
+    tmrPoll->setObjectName(QStringLiteral("tmrPoll"));
+    tmrPoll->setInterval(kPollMs);
+}
+
+QHBoxLayout* TfrmMonitor::BuildButtonRow() {
     auto* top = new QHBoxLayout;
     btnPause = Named(new QPushButton(QStringLiteral("Пауза")), "btnPause");
     btnPause->setCheckable(true);
@@ -95,9 +119,10 @@ void TfrmMonitor::BuildControls() {
         top->addWidget(w);
     top->addWidget(edtFilter, 1);
     for (QWidget* w : std::initializer_list<QWidget*>{btnSave, btnOpen, btnLink}) top->addWidget(w);
+    return top;
+}
 
-    lblSource = Named(new QLabel, "lblSource");
-
+void TfrmMonitor::BuildLog() {
     grdLog = Named(new QTableView, "grdLog");
     grdLog->setModel(filter_);
     grdLog->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -121,14 +146,9 @@ void TfrmMonitor::BuildControls() {
     columns->setSectionResizeMode(TMonitorLogModel::lcMeaning, QHeaderView::Stretch);
     columns->resizeSection(TMonitorLogModel::lcFailure,
                            plain.horizontalAdvance(QStringLiteral("ошибка")) + pad);
+}
 
-    grdState = Named(new QTableWidget(0, 3), "grdState");
-    grdState->setHorizontalHeaderLabels(
-        {QStringLiteral("Параметр"), QStringLiteral("Канал A"), QStringLiteral("Канал B")});
-    grdState->verticalHeader()->setVisible(false);
-    grdState->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    grdState->setEditTriggers(QAbstractItemView::NoEditTriggers);
-
+QWidget* TfrmMonitor::BuildPlots() {
     auto* plots = new QSplitter(Qt::Vertical);
     plots->setObjectName(QStringLiteral("splPlots"));
     for (QChartView** view : {&chartA, &chartB}) {
@@ -142,20 +162,7 @@ void TfrmMonitor::BuildControls() {
     }
     chartA->setObjectName(QStringLiteral("chartA"));
     chartB->setObjectName(QStringLiteral("chartB"));
-
-    pgMonitor = Named(new QTabWidget, "pgMonitor");
-    pgMonitor->addTab(grdLog, QStringLiteral("Журнал"));
-    pgMonitor->addTab(grdState, QStringLiteral("Состояние"));
-    pgMonitor->addTab(plots, QStringLiteral("График"));
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addWidget(pgMonitor, 1);
-    layout->addWidget(lblSource);
-
-    tmrPoll = new QTimer(this);
-    tmrPoll->setObjectName(QStringLiteral("tmrPoll"));
-    tmrPoll->setInterval(kPollMs);
+    return plots;
 }
 
 void TfrmMonitor::ConnectControls() {

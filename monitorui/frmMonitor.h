@@ -12,6 +12,7 @@
 class QChart;
 class QChartView;
 class QComboBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -84,6 +85,9 @@ class TfrmMonitor : public QWidget {
 
   private:
     void BuildControls();
+    QHBoxLayout* BuildButtonRow();
+    void BuildLog();
+    QWidget* BuildPlots();
     void ConnectControls();
     // Carries out transfers on `replay` and appends their rows to `log`.
     void AddTransfers(TLinkReplay& replay, TMonitorLogModel& log,
