@@ -59,8 +59,13 @@ THtmlHelp::THandler THtmlHelp::SetHandler(THandler handler) {
 QString THtmlHelp::PagesFolder(const QString& file) {
     QFileInfo info(file);
     QString dir = info.path();
-    if (info.isRelative()) dir = QDir(QCoreApplication::applicationDirPath()).filePath(dir);
-    return QDir(dir).filePath(info.completeBaseName());
+    if (!info.isRelative()) return QDir(dir).filePath(info.completeBaseName());
+    const QDir exeDir(QCoreApplication::applicationDirPath());
+    const QString beside = QDir(exeDir.filePath(dir)).filePath(info.completeBaseName());
+    if (QFileInfo(beside).isDir()) return QDir::cleanPath(beside);
+    // Installed, the pages are in the data folder, found from the program's own
+    // folder so that a moved or unpacked tree still finds them.
+    return QDir::cleanPath(exeDir.filePath(QStringLiteral(ZY_HELP_FROM_BIN)));
 }
 
 uintptr_t THtmlHelp::Viewer(const THelpRequest& request) {

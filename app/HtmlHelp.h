@@ -35,9 +35,10 @@ class THtmlHelp {
     // Replaces the viewer; an empty handler restores it. Returns the old one.
     static THandler SetHandler(THandler handler);
 
-    // Where the pages of `file` live: a folder named like the help file
-    // without its extension, beside the executable, holding index.html and
-    // one <context number>.html per context.
+    // Where the pages of `file` live (index.html and one <context number>.html
+    // per context): a folder named like the help file without its extension,
+    // beside the executable as in the build tree; when there is none, the
+    // installed help folder (share/zypanel/help beside the program's bin/).
     static QString PagesFolder(const QString& file);
 
   private:

@@ -1,21 +1,26 @@
 // zypanel: the window program of the generator.
-//   zypanel [--device ftdi|sim]
-// "ftdi" (the default) drives the instrument on the first FTDI bridge; "sim"
-// drives the built-in virtual instrument.
+//   zypanel [--device ftdi|ftdi:SERIAL|sim] | --list-devices
+// "ftdi" (the default) drives the instrument on the FTDI bridge named in the
+// options file ("Device", "Serial"), else on the first one; "ftdi:SERIAL" on
+// the bridge with that serial number; "sim" the built-in virtual instrument.
 #include <QCommandLineParser>
 #include <QDir>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
 #include <cstdio>
+#include <cstring>
 #include <memory>
+#include <string>
 
 #include "app/DMmain.h"
+#include "app/HtmlHelp.h"
 #include "app/OptionsLocation.h"
 #include "app/QtTimerHost.h"
 #include "app/ZyApplication.h"
 #include "monitor/LinkTap.h"
 #include "monitorui/frmMonitor.h"
+#include "options/IniFile.h"
 #include "options/ZyAppColorOption.h"
 #include "platform/FileSizeSignal.h"
 #include "platform/LibFtdiAccess.h"
@@ -31,11 +36,18 @@ namespace {
 
 const QString kTitle = QStringLiteral("Универсальный двухканальный генератор Тайра-9");
 
+const QString kHelpFile = QStringLiteral("ZyPanel.chm");
+
 const QCommandLineOption kDeviceOption(
     QStringLiteral("device"),
-    QStringLiteral("ftdi: the instrument on the USB bridge (default); sim: the virtual "
-                   "instrument."),
-    QStringLiteral("ftdi|sim"), QStringLiteral("ftdi"));
+    QStringLiteral("ftdi: the instrument on the USB bridge (default); ftdi:SERIAL: on the "
+                   "bridge with that serial number; sim: the virtual instrument."),
+    QStringLiteral("ftdi|ftdi:SERIAL|sim"), QStringLiteral("ftdi"));
+
+const QCommandLineOption kListOption(
+    QStringLiteral("list-devices"),
+    QStringLiteral("Lists the FTDI bridges (bus position, vendor:product, strings, serial, "
+                   "whether this user may open them) and exits."));
 
 // The program's command line.
 void SetUpParser(QCommandLineParser& parser) {
@@ -43,6 +55,21 @@ void SetUpParser(QCommandLineParser& parser) {
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addOption(kDeviceOption);
+    parser.addOption(kListOption);
+}
+
+// The --help text's description names the help folder; it needs the
+// application object for the program's own folder.
+void DescribeWithHelpFolder(QCommandLineParser& parser) {
+    parser.setApplicationDescription(kTitle + QStringLiteral("\nHelp pages: ") +
+                                     QDir::toNativeSeparators(THtmlHelp::PagesFolder(kHelpFile)));
+}
+
+// --list-devices answers before any application object, so it needs no display.
+bool ListDevicesAsked(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "--list-devices") == 0) return true;
+    return false;
 }
 
 // True when the command line asks only for text (--help, --version) or is
@@ -67,11 +94,16 @@ void SetApplicationNames() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (ListDevicesAsked(argc, argv)) {
+        std::fputs(FormatFtdiDeviceList(LibFtdiAccess().ListDevices()).c_str(), stdout);
+        return 0;
+    }
     if (AnswersWithoutWindows(argc, argv)) {
         QCoreApplication text(argc, argv);
         SetApplicationNames();
         QCommandLineParser parser;
         SetUpParser(parser);
+        DescribeWithHelpFolder(parser);
         parser.process(text);  // prints the help, the version or the error and exits
         return 0;
     }
@@ -80,7 +112,7 @@ int main(int argc, char** argv) {
     TZyApplication app(argc, argv);
     SetApplicationNames();
     TZyApplication::SetTitle(kTitle);
-    TZyApplication::SetHelpFile(QStringLiteral("ZyPanel.chm"));
+    TZyApplication::SetHelpFile(kHelpFile);
     // The program speaks Russian whatever the system's language; Qt's own
     // texts (the edits' context menus) follow when Qt's translations are
     // installed.
@@ -91,10 +123,14 @@ int main(int argc, char** argv) {
 
     QCommandLineParser parser;
     SetUpParser(parser);
+    DescribeWithHelpFolder(parser);
     parser.process(app);
     const QString device = parser.value(kDeviceOption);
-    if (device != QStringLiteral("ftdi") && device != QStringLiteral("sim")) {
-        std::fprintf(stderr, "zypanel: unknown device \"%s\" (use ftdi or sim)\n",
+    const QString ftdiSerialPrefix = QStringLiteral("ftdi:");
+    const bool bySerial =
+        device.startsWith(ftdiSerialPrefix) && device.size() > ftdiSerialPrefix.size();
+    if (device != QStringLiteral("ftdi") && device != QStringLiteral("sim") && !bySerial) {
+        std::fprintf(stderr, "zypanel: unknown device \"%s\" (use ftdi, ftdi:SERIAL or sim)\n",
                      device.toLocal8Bit().constData());
         return 2;
     }
@@ -102,16 +138,22 @@ int main(int argc, char** argv) {
 
     int result = 1;
     try {
+        const QString optionsFile = OptionsFileName(QCoreApplication::applicationDirPath());
         std::unique_ptr<TUsbDriver> driver;
-        if (simulation)
+        if (simulation) {
             driver = std::make_unique<TVirtualInstrument>();
-        else
-            driver = LibFtdiAccess().MakeDriver("");
+        } else {
+            // The bridge chosen on the command line, else the one stored in
+            // the options file's own section, else the first one.
+            const std::string serial =
+                bySerial ? device.mid(ftdiSerialPrefix.size()).toStdString()
+                         : TIniFile(optionsFile.toStdString()).ReadString("Device", "Serial", "");
+            driver = LibFtdiAccess().MakeDriver(serial);
+        }
         TSteadyTickSource ticks;
         // Every transfer is recorded for the monitor, whether or not it is open.
         TLinkTap tap(*driver, ticks);
         TQtTimerHost timers;
-        const QString optionsFile = OptionsFileName(QCoreApplication::applicationDirPath());
 
         // Created in this order and destroyed in the reverse one: the data
         // module (options loaded and applied), the main window (which may

@@ -34,7 +34,7 @@ TCliDevice::TCliDevice(const TCliOptions& options, const TFtdiAccess& ftdi, std:
         driver_ = std::move(sim);
     } else {
         if (!ftdi.MakeDriver) throw Exception("this build has no FTDI driver");
-        driver_ = ftdi.MakeDriver("");
+        driver_ = ftdi.MakeDriver(options.serial);
     }
     top_ = driver_.get();
 

@@ -28,6 +28,13 @@ int RunZygen4(const std::vector<std::string>& args, std::ostream& out, std::ostr
         out << UsageText();
     } else if (options.version) {
         out << "zygen4 " << ZY_VERSION << "\n";
+    } else if (options.listDevices) {
+        if (ftdi.ListDevices) {
+            out << FormatFtdiDeviceList(ftdi.ListDevices());
+        } else {
+            err << "zygen4: this build has no FTDI driver\n";
+            status = ceRuntimeError;
+        }
     } else {
         TCliRunner runner(options, out, err, ftdi);
         status = runner.Run();

@@ -86,11 +86,17 @@ TCliOptions ParseCommandLine(const std::vector<std::string>& args) {
             noValue();
             o.version = true;
             return o;
+        } else if (name == "--list-devices") {
+            noValue();
+            o.listDevices = true;
+            return o;
         } else if (name == "--device") {
             const std::string device = value();
-            if (device != "ftdi" && device != "sim")
-                throw ECliUsageError("unknown device '" + device + "' (ftdi or sim)");
+            const bool bySerial = device.rfind("ftdi:", 0) == 0 && device.size() > 5;
+            if (device != "ftdi" && device != "sim" && !bySerial)
+                throw ECliUsageError("unknown device '" + device + "' (ftdi, ftdi:SERIAL or sim)");
             o.simDevice = device == "sim";
+            if (bySerial) o.serial = device.substr(5);
         } else if (name == "--trace") {
             o.trace = value();
             if (o.trace->empty()) throw ECliUsageError("--trace needs a file name or -");
@@ -135,7 +141,11 @@ std::string UsageText() {
         "instrument; the step Active=0 resets and disconnects.\n"
         "\n"
         "Options:\n"
-        "  --device ftdi|sim   the instrument over FTDI USB (default) or the virtual one\n"
+        "  --device ftdi|ftdi:SERIAL|sim\n"
+        "                      the instrument on the first FTDI bridge (default), on the\n"
+        "                      bridge with that serial number, or the virtual one\n"
+        "  --list-devices      list the FTDI bridges: bus position, vendor:product,\n"
+        "                      strings, serial and whether this user may open them\n"
         "  --trace FILE        one line per transfer: C (command), D (data), R (read),\n"
         "                      hex bytes, ' !' after a failed one; '-' for stdout\n"
         "  --fast              with --device sim: no 20 ms pause after each command\n"

@@ -24,7 +24,9 @@ struct TServeAddress {
 struct TCliOptions {
     bool help = false;
     bool version = false;
+    bool listDevices = false;            // --list-devices
     bool simDevice = false;              // --device sim (else ftdi)
+    std::string serial;                  // --device ftdi:SERIAL; empty: the first bridge
     std::optional<std::string> trace;    // --trace FILE, "-" for stdout
     bool fast = false;                   // --fast
     std::optional<uint32_t> simAdc;      // --sim-adc VALUE
@@ -34,8 +36,8 @@ struct TCliOptions {
 };
 
 // Reads the arguments after the program name. Options come first; `--` or the
-// first word that is not an option starts the steps. --help and --version end
-// the reading. Throws ECliUsageError on anything the tool cannot run.
+// first word that is not an option starts the steps. --help, --version and
+// --list-devices end the reading. Throws ECliUsageError on anything the tool cannot run.
 TCliOptions ParseCommandLine(const std::vector<std::string>& args);
 
 // The --help text, with every property path.

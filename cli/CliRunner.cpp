@@ -39,6 +39,28 @@ const char* ParameterName(TZyGen4Parameters param) {
     }
 }
 
+// The cause and the cure of a failed connect; empty when the driver cannot tell.
+std::string OpenFailureText(TOpenFailure failure, const std::string& serial) {
+    switch (failure) {
+        case ofNoDevice:
+            return serial.empty() ? "no FTDI device found"
+                                  : "no FTDI device with the serial number " + serial;
+        case ofPermission:
+            return "permission denied: install the zypanel package (or its udev rule) and plug "
+                   "the device in again";
+        case ofBusy:
+            return "the device is busy: another program has it open";
+        case ofKernelDriver:
+            return "the kernel's serial driver could not be detached from the device";
+        case ofUsbStack:
+            return "the USB library could not list the devices";
+        case ofSetup:
+            return "the device did not take its set-up: plug it in again";
+        default:
+            return "";
+    }
+}
+
 }  // namespace
 
 TCliRunner::TCliRunner(const TCliOptions& options, std::ostream& out, std::ostream& err,
@@ -229,9 +251,12 @@ bool TCliRunner::RunSet(const TCliStep& step) {
     const TPropertyValue before = def.get(*gen_);
     def.set(*gen_, step.value);
     if (def.path == "Active") {
-        if (step.value.b && !gen_->GetActive())
+        if (step.value.b && !gen_->GetActive()) {
+            const std::string cause = OpenFailureText(gen_->OpenFailure(), options_.serial);
             throw Exception("cannot connect to the instrument (" +
-                            FtStatusInfo().Name(gen_->Status()) + ")");
+                            FtStatusInfo().Name(gen_->Status()) + ")" +
+                            (cause.empty() ? "" : "\nzygen4: " + cause));
+        }
         return true;
     }
     if (valueRejected_) return false;

@@ -56,6 +56,8 @@ class TZyGen4 : public TComponent {
     bool GetActive() const { return active_; }
     void SetActive(bool v);
     FT_STATUS Status() const { return status_; }
+    // Why the last connect failed, as far as the driver can tell.
+    TOpenFailure OpenFailure() const { return driver_.OpenFailure(); }
     TZyGen4ChannelA* ChA() const { return chA_.get(); }
     TZyGen4ChannelB* ChB() const { return chB_.get(); }
     TZyGen4Options* Options() const { return options_.get(); }

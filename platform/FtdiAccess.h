@@ -28,3 +28,8 @@ struct TFtdiAccess {
     std::function<std::unique_ptr<TUsbDriver>(const std::string& serial)> MakeDriver;
     std::function<std::vector<TFtdiDeviceInfo>()> ListDevices;
 };
+
+// The --list-devices output of both programs, one line per bridge:
+// 1-2.3 0403:6001 manufacturer="FTDI" description="FT232R USB UART" serial="A50285BI" access=yes
+// and "no FTDI device found" for an empty list.
+std::string FormatFtdiDeviceList(const std::vector<TFtdiDeviceInfo>& devices);

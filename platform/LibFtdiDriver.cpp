@@ -5,6 +5,8 @@
 #include <chrono>
 #include <thread>
 
+#include "platform/LibFtdiDevices.h"
+
 namespace {
 
 ftdi_context* Context(FT_HANDLE handle) {
@@ -14,26 +16,34 @@ ftdi_context* Context(FT_HANDLE handle) {
 }  // namespace
 
 FT_STATUS TLibFtdiDriver::FT_Open(int deviceNumber, FT_HANDLE& handle) {
+    openFailure_ = ofUnknown;
     ftdi_context* ftdi = ftdi_new();
     if (!ftdi) return FT_INSUFFICIENT_RESOURCES;
 
     // Vendor and product 0 make libftdi look for the usual FTDI ids.
     ftdi_device_list* devices = nullptr;
     const int found = ftdi_usb_find_all(ftdi, &devices, 0, 0);
-    if (found <= deviceNumber || deviceNumber < 0) {
+    ftdi_device_list* entry = found > 0 ? devices : nullptr;
+    if (serial_.empty()) {
+        for (int i = 0; entry && i < deviceNumber; ++i) entry = entry->next;
+        if (deviceNumber < 0) entry = nullptr;
+    } else {
+        while (entry && DescribeFtdiDevice(ftdi, entry->dev).serial != serial_) entry = entry->next;
+    }
+    if (!entry) {
         ftdi_list_free(&devices);
         ftdi_free(ftdi);
+        openFailure_ = OpenFailureFromFind(found);
         // A negative count means the USB stack itself failed.
         return found < 0 ? FT_DEVICE_NOT_OPENED : FT_DEVICE_NOT_FOUND;
     }
-    ftdi_device_list* entry = devices;
-    for (int i = 0; i < deviceNumber; ++i) entry = entry->next;
     const int opened = ftdi_usb_open_dev(ftdi, entry->dev);
     ftdi_list_free(&devices);
     if (opened < 0) {
         // The device is there but could not be taken: permissions, another
         // program or the kernel's serial driver holding it, or a failed set-up.
         ftdi_free(ftdi);
+        openFailure_ = OpenFailureFromOpenDev(opened);
         return FT_DEVICE_NOT_OPENED;
     }
     // A host-side limit only (the chip is not told): one USB read never waits

@@ -23,9 +23,13 @@ class TRecordingDriver : public TUsbDriver {
     FT_STATUS FT_Write(FT_HANDLE handle, const uint8_t* data, uint32_t count,
                        uint32_t& written) override;
     FT_STATUS FT_Read(FT_HANDLE handle, uint8_t* buffer, uint32_t count, uint32_t& read) override;
+    TOpenFailure OpenFailure() const override { return openFailure_; }
 
     // Script.
-    void FailOpen(FT_STATUS status) { openResult_ = status; }
+    void FailOpen(FT_STATUS status, TOpenFailure cause = ofUnknown) {
+        openResult_ = status;
+        openFailure_ = cause;
+    }
     void FailClose(FT_STATUS status) { closeResult_ = status; }
     void FailWrite(int k, FT_STATUS status = FT_IO_ERROR) { writeFailures_[k] = status; }
     void ShortWrite(int k) { shortWrites_[k] = true; }
@@ -44,6 +48,7 @@ class TRecordingDriver : public TUsbDriver {
   private:
     std::vector<TCall> calls_;
     FT_STATUS openResult_ = FT_OK;
+    TOpenFailure openFailure_ = ofUnknown;
     FT_STATUS closeResult_ = FT_OK;
     std::map<int, FT_STATUS> writeFailures_;
     std::map<int, bool> shortWrites_;

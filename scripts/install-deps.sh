@@ -2,13 +2,15 @@
 # Installs the Debian packages the build needs (Qt Charts for the monitor's
 # plots, with Qt's OpenGL module that it is found through; and Qt's Russian
 # texts for its own menus, PyVISA for the remote-control test, clang's
-# libFuzzer for the fuzz targets), only when one is missing.
+# libFuzzer for the fuzz targets, the packaging tools the package check
+# runs), only when one is missing.
 set -euo pipefail
 
 packages=(g++ cmake make pkg-config googletest libgtest-dev libgmock-dev qt6-base-dev
           qt6-charts-dev libqt6opengl6-dev libftdi1-dev fonts-dejavu-core
           qt6-translations-l10n python3 python3-pyvisa python3-pyvisa-py clang-14
-          libclang-rt-14-dev clang-format)
+          libclang-rt-14-dev clang-format dpkg-dev file lintian desktop-file-utils
+          appstream man-db)
 
 missing=()
 for p in "${packages[@]}"; do

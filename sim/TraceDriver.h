@@ -27,6 +27,7 @@ class TTraceDriver : public TUsbDriver {
     FT_STATUS FT_Write(FT_HANDLE handle, const uint8_t* data, uint32_t count,
                        uint32_t& written) override;
     FT_STATUS FT_Read(FT_HANDLE handle, uint8_t* buffer, uint32_t count, uint32_t& read) override;
+    TOpenFailure OpenFailure() const override { return inner_.OpenFailure(); }
 
     // Called once per transfer (a write holding a frame and its data block
     // reports both, frame first).

@@ -34,6 +34,7 @@
 #include "ui/BusyCursor.h"
 #include "ui/Icons.h"
 #include "ui/MaskEdit.h"
+#include "ui/OpenFailureText.h"
 #include "ui/WidgetBuild.h"
 #include "ui/frameCh.h"
 #include "ui/frmAbout.h"
@@ -316,10 +317,11 @@ void TfrmMain::SetGenActive(bool v) {
         Gen->SetActive(v);
     }
     if (Gen->GetActive() == v) return;
-    TMessageBox::Show(this,
-                      QStringLiteral("Невозможно %1ключить генератор!")
-                          .arg(v ? QStringLiteral("в") : QStringLiteral("вы")),
-                      QStringLiteral("Подключение к устройству"), miError, mbOK);
+    QString text = QStringLiteral("Невозможно %1ключить генератор!")
+                       .arg(v ? QStringLiteral("в") : QStringLiteral("вы"));
+    const QString cause = v ? OpenFailureText(Gen->OpenFailure()) : QString();
+    if (!cause.isEmpty()) text += QLatin1Char('\n') + cause;
+    TMessageBox::Show(this, text, QStringLiteral("Подключение к устройству"), miError, mbOK);
 }
 
 void TfrmMain::miGen_ConnectClick() {

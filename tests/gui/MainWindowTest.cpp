@@ -238,6 +238,24 @@ TEST_F(MainWindowTest, AutoConnectWithoutInstrumentReportsOnce) {
     EXPECT_TRUE(frm->act_GenDisconnect->isEnabled());
 }
 
+// Under the designed message, one more line names the cause the driver gave.
+TEST_F(MainWindowTest, ConnectFailureNamesTheCause) {
+    Start();
+    driver.FailOpen(FT_DEVICE_NOT_OPENED, ofPermission);
+    frm->act_GenConnect->trigger();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text,
+              "Невозможно включить генератор!\nНет доступа к устройству USB: установите пакет "
+              "zypanel (или его правило udev) и заново подключите генератор.");
+
+    driver.FailOpen(FT_DEVICE_NOT_OPENED, ofBusy);
+    frm->act_GenConnect->trigger();
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[1].text,
+              "Невозможно включить генератор!\nУстройство занято: его уже открыла другая "
+              "программа.");
+}
+
 // The instrument opens but the first update fails: the program keeps its
 // window, shows the link error, and offers to disconnect the open link.
 TEST_F(MainWindowTest, AutoConnectWhoseFirstUpdateFailsKeepsTheWindow) {
