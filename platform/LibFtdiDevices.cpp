@@ -13,7 +13,10 @@ std::string BusPosition(libusb_device* dev) {
     std::string text = std::to_string(libusb_get_bus_number(dev));
     uint8_t ports[8];
     const int depth = libusb_get_port_numbers(dev, ports, sizeof ports);
-    for (int i = 0; i < depth; ++i) text += (i == 0 ? "-" : ".") + std::to_string(ports[i]);
+    for (int i = 0; i < depth; ++i) {
+        text += i == 0 ? '-' : '.';
+        text += std::to_string(ports[i]);
+    }
     return text;
 }
 
