@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 deb=$(scripts/package.sh | tail -n 1)
 echo "== $deb"
 
-lintian --fail-on error --no-tag-display-limit "$deb"
+lintian --fail-on error --tag-display-limit 0 "$deb"
 
 root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT
