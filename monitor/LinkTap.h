@@ -21,6 +21,7 @@ class TLinkTap : public TUsbDriver {
     FT_STATUS FT_Write(FT_HANDLE handle, const uint8_t* data, uint32_t count,
                        uint32_t& written) override;
     FT_STATUS FT_Read(FT_HANDLE handle, uint8_t* buffer, uint32_t count, uint32_t& read) override;
+    TOpenFailure OpenFailure() const override { return trace_.OpenFailure(); }
 
     // While off, transfers pass without being recorded.
     void SetRecording(bool on) { recording_ = on; }
