@@ -3,20 +3,11 @@
 #include "monitor/MeaningText.h"
 #include "platform/HexBytes.h"
 #include "sim/CommandTable.h"
+#include "sim/FrameWords.h"
 
 namespace {
 
 using TChannel = TInstrumentState::TChannel;
-
-uint32_t Word16(const uint8_t* p) {
-    return static_cast<uint32_t>(p[0]) << 8 | p[1];
-}
-uint32_t Word24(const uint8_t* p) {
-    return static_cast<uint32_t>(p[0]) << 16 | Word16(p + 1);
-}
-uint32_t Word32(const uint8_t* p) {
-    return static_cast<uint32_t>(p[0]) << 24 | Word24(p + 1);
-}
 
 std::string Prefix(int ch) {
     return ch == 0 ? "A: " : "B: ";
@@ -45,19 +36,19 @@ std::string CarrierMeaning(const TCommandEntry& e, const uint8_t* f, const TInst
     const std::string p = Prefix(e.ch);
     switch (e.command) {
         case cmSetAmpl: {
-            const auto code = static_cast<uint16_t>(Word16(f + 1));
+            const auto code = static_cast<uint16_t>(FrameWord16(f + 1));
             return p + "уровень " + GroupedNumber(TInstrumentState::AmplitudePercent(code)) +
                    " % (код " + HexCode(code, 4) + ")";
         }
         case cmSetFreq:
-            return p + "частота " + Hz(s, Word32(f + 1));
+            return p + "частота " + Hz(s, FrameWord32(f + 1));
         case cmSetPhase: {
-            const uint32_t code = Word16(f + 1);
+            const uint32_t code = FrameWord16(f + 1);
             return p + "фаза " + GroupedNumber(TInstrumentState::PhaseDegrees(code)) + "° (код " +
                    HexCode(code, 4) + ")";
         }
         case cmSetCarrier:
-            return p + "центр модуляции, код " + HexCode(Word32(f + 1), 8);
+            return p + "центр модуляции, код " + HexCode(FrameWord32(f + 1), 8);
         case cmOutputOn:
             return p + "выход включён";
         case cmOutputOff:
@@ -105,11 +96,11 @@ std::string TablesMeaning(const TCommandEntry& e, const uint8_t* f, const TInstr
 std::string SweepMeaning(const TCommandEntry& e, const uint8_t* f, const TInstrumentState& s) {
     switch (e.command) {
         case cmSetFreq2:
-            return Prefix(e.ch) + "ЛЧМ, верхняя частота " + Hz(s, Word32(f + 1));
+            return Prefix(e.ch) + "ЛЧМ, верхняя частота " + Hz(s, FrameWord32(f + 1));
         case cmLFMTimeInc:
-            return "ЛЧМ: половина нарастания " + GroupedNumber(Word24(f + 1) * 2.0) + " мкс";
+            return "ЛЧМ: половина нарастания " + GroupedNumber(FrameWord24(f + 1) * 2.0) + " мкс";
         case cmLFMTimeDec:
-            return "ЛЧМ: половина спада " + GroupedNumber(Word24(f + 1) * 2.0) + " мкс";
+            return "ЛЧМ: половина спада " + GroupedNumber(FrameWord24(f + 1) * 2.0) + " мкс";
         case cmLFMStart:
         default:
             return "ЛЧМ: пуск";
@@ -177,7 +168,7 @@ std::string ExtModMeaning(const TCommandEntry& e, const uint8_t* f, const TInstr
 std::string KeyingMeaning(const TCommandEntry& e, const uint8_t* f, const TInstrumentState& s) {
     if (e.command == cmKeyExtTimes) return "манипуляция: времена от внешнего входа";
     const TChannel& c = s.ch[static_cast<std::size_t>(e.ch)];
-    std::string text = Prefix(e.ch) + "управляющее слово " + HexCode(Word32(f + 1), 8);
+    std::string text = Prefix(e.ch) + "управляющее слово " + HexCode(FrameWord32(f + 1), 8);
     if (c.run == TInstrumentState::rnSweep) return text + ", ЛЧМ";
     if (c.run == TInstrumentState::rnKeying)
         return text + ", манипуляция " +

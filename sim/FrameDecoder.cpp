@@ -4,20 +4,11 @@
 
 #include "platform/HexBytes.h"
 #include "sim/CommandTable.h"
+#include "sim/FrameWords.h"
 
 namespace {
 
 using TChannel = TInstrumentState::TChannel;
-
-uint32_t Word16(const uint8_t* p) {
-    return static_cast<uint32_t>(p[0]) << 8 | p[1];
-}
-uint32_t Word24(const uint8_t* p) {
-    return static_cast<uint32_t>(p[0]) << 16 | Word16(p + 1);
-}
-uint32_t Word32(const uint8_t* p) {
-    return static_cast<uint32_t>(p[0]) << 24 | Word24(p + 1);
-}
 
 std::string Hex(uint32_t value, int digits) {
     char text[16];
@@ -134,23 +125,23 @@ void TFrameDecoder::CarrierFrame(const TCommandEntry& e, const uint8_t* f) {
     switch (e.command) {
         case cmSetAmpl:
             RequireZero(f, 3);
-            c.amplCode = static_cast<uint16_t>(Word16(f + 1));
+            c.amplCode = static_cast<uint16_t>(FrameWord16(f + 1));
             if (c.amplCode > 0x3FFF)
                 Error("amplitude code " + Hex(c.amplCode, 4) + " exceeds 14 bits");
             break;
         case cmSetFreq:
             RequireZero(f, 5);
-            c.freqCode = Word32(f + 1);
+            c.freqCode = FrameWord32(f + 1);
             break;
         case cmSetPhase:
             RequireZero(f, 3);
-            c.phaseCode = static_cast<uint16_t>(Word16(f + 1));
+            c.phaseCode = static_cast<uint16_t>(FrameWord16(f + 1));
             if (c.phaseCode > 0x4000)
                 Error("phase code " + Hex(c.phaseCode, 4) + " exceeds 0x4000");
             break;
         case cmSetCarrier:
             RequireZero(f, 5);
-            c.carrierWord = Word32(f + 1);
+            c.carrierWord = FrameWord32(f + 1);
             c.carrierSet = true;
             break;
         case cmOutputOn:
@@ -191,7 +182,7 @@ void TFrameDecoder::TablesFrame(const TCommandEntry& e, const uint8_t* f) {
 void TFrameDecoder::SweepFrame(const TCommandEntry& e, const uint8_t* f) {
     if (e.command == cmSetFreq2) {
         RequireZero(f, 5);
-        state_.ch[static_cast<std::size_t>(e.ch)].freq2Code = Word32(f + 1);
+        state_.ch[static_cast<std::size_t>(e.ch)].freq2Code = FrameWord32(f + 1);
         return;
     }
     // Timing and start act on every channel whose control word selects the sweep.
@@ -201,10 +192,10 @@ void TFrameDecoder::SweepFrame(const TCommandEntry& e, const uint8_t* f) {
         if (s.run != TInstrumentState::rnSweep) continue;
         any = true;
         if (e.command == cmLFMTimeInc) {
-            s.sweepHalfRise = Word24(f + 1);
+            s.sweepHalfRise = FrameWord24(f + 1);
             s.sweepTimed = true;
         } else if (e.command == cmLFMTimeDec) {
-            s.sweepHalfFall = Word24(f + 1);
+            s.sweepHalfFall = FrameWord24(f + 1);
             s.sweepTimed = true;
         } else {
             s.sweepStarted = true;
@@ -328,7 +319,7 @@ void TFrameDecoder::KeyingFrame(const TCommandEntry& e, const uint8_t* f) {
 }
 
 void TFrameDecoder::ControlWord(TChannel& c, int ch, const uint8_t* f) {
-    c.controlWord = Word32(f + 1);
+    c.controlWord = FrameWord32(f + 1);
     c.controlWordSet = true;
     const uint8_t own = ch == 0 ? 0x40 : 0x42;
     const bool tail = f[2] == 0x80 && f[3] == 0x02 && f[4] == own;
@@ -353,11 +344,11 @@ void TFrameDecoder::TableUpload(int ch, const uint8_t* f) {
     uint32_t end = 0;
     if (ch == 0) {
         RequireZero(f, 3);
-        end = Word16(f + 1);
+        end = FrameWord16(f + 1);
     } else {
         RequireZero(f, 5);
-        start = Word16(f + 1);
-        end = Word16(f + 3);
+        start = FrameWord16(f + 1);
+        end = FrameWord16(f + 3);
         if (end < start) Error("table ends at " + Hex(end, 4) + ", before its start");
     }
     const uint32_t count = TWireSplitter::AnnouncedBlock(f, TWireSplitter::kFrameBytes);
@@ -378,7 +369,7 @@ void TFrameDecoder::DdsUpload(int ch, const uint8_t* f) {
     const auto slot = static_cast<std::size_t>(c.selectedSlot);
     const uint32_t first = c.slotWordSet[slot] ? TChannel::SlotFirst(c.slotWords[slot])
                                                : static_cast<uint32_t>(2 * slot);
-    const uint32_t count = Word16(f + 1);
+    const uint32_t count = FrameWord16(f + 1);
     if (count % 4 != 0) Error(std::to_string(count) + " bytes are not whole 32-bit words");
     if (first * 4 + count > TInstrumentState::kDdsWords * 4)
         Error(std::to_string(count) + " bytes from word " + std::to_string(first) +
@@ -412,7 +403,7 @@ void TFrameDecoder::IntModStart(TChannel& c, const uint8_t* f,
     c.run = TInstrumentState::rnIntMod;
     c.param = CheckParam(f[4], "table modulation") ? static_cast<TInstrumentState::TParam>(f[4])
                                                    : TInstrumentState::prNone;
-    c.timerLoad = static_cast<uint16_t>(Word16(f + 1));
+    c.timerLoad = static_cast<uint16_t>(FrameWord16(f + 1));
     c.intMod = variant;
     const bool shared = variant == TInstrumentState::imArmed;
     const uint32_t limit = shared ? 0xFF00 : 0xFF80;

@@ -70,7 +70,6 @@ class TFrameDecoder {
     int blockCh_ = 0;
     uint32_t blockAddress_ = 0;  // next byte address in the target memory
     uint32_t blockLimit_ = 0;    // size of the target memory in bytes
-    bool blockOverflowReported_ = false;
 
     std::size_t errorCount_ = 0;
     std::vector<std::string> errors_;

@@ -2,11 +2,9 @@
 
 #include <algorithm>
 
-namespace {
+#include "sim/FrameWords.h"
 
-uint32_t Word16(const uint8_t* p) {
-    return static_cast<uint32_t>(p[0]) << 8 | p[1];
-}
+namespace {
 
 void AddPiece(std::vector<TWireSplitter::TPiece>& pieces, TWireSplitter::TPieceKind kind,
               std::size_t offset, std::size_t count) {
@@ -31,10 +29,10 @@ uint32_t TWireSplitter::AnnouncedBlock(const uint8_t* frame, std::size_t length)
         case 0x20:  // table upload, channel A: byte count
         case 0x30:  // DDS memory upload, channel A: byte count
         case 0x31:  // DDS memory upload, channel B: byte count
-            return Word16(frame + 1);
+            return FrameWord16(frame + 1);
         case 0x21: {  // table upload, channel B: start and end address
-            const uint32_t start = Word16(frame + 1);
-            const uint32_t end = Word16(frame + 3);
+            const uint32_t start = FrameWord16(frame + 1);
+            const uint32_t end = FrameWord16(frame + 3);
             return end > start ? end - start : 0;
         }
         default:
